@@ -1,0 +1,38 @@
+# Everything runs from here: `make test` and `make demo` install what is
+# missing, build for Windows and run under Wine in the build tree's prefix.
+BUILD ?= build
+CMAKE_FLAGS ?=
+SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
+
+.PHONY: all deps configure build prefix test demo format format-check clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake $(CMAKE_FLAGS)
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD)
+
+prefix: deps
+	@bash scripts/wine-prefix.sh $(BUILD)
+
+test: build prefix
+	@bash scripts/run-tests.sh $(BUILD)
+
+demo: build prefix
+	@bash demo/run.sh $(BUILD)
+
+format:
+	clang-format -i $(SOURCES)
+
+format-check: deps
+	@clang-format --dry-run --Werror $(SOURCES) && echo "format: clean"
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The system's own text for a Windows error code; empty when it has none.
+std::string GetSystemErrorText(DWORD code);
+
+// Shows the system text for a code in a message box captioned with the
+// application title (warning icon unless the code is 0) and traces it.
+void ShowSystemMessage(DWORD code);

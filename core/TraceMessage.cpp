@@ -1,0 +1,46 @@
+#include "TraceMessage.h"
+
+#include "FormatText.h"
+
+#include <cstring>
+#include <new>
+
+bool g_showDebugMessages = false;
+
+UINT WriteToLogMessageId()
+{
+    static const UINT id = RegisterWindowMessageA("WindowsMessageWriteToLog");
+    return id;
+}
+
+int TraceMessage(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatTextV(format, args);
+    va_end(args);
+
+    char* heapText = new (std::nothrow) char[text.size() + 1];
+    if (heapText == nullptr)
+        return 0;
+    std::memcpy(heapText, text.c_str(), text.size() + 1);
+
+    OutputDebugStringA(heapText);
+    // A thread without a message queue cannot receive the text: free it here
+    // rather than losing it.
+    if (!PostThreadMessageA(GetCurrentThreadId(), WriteToLogMessageId(), reinterpret_cast<WPARAM>(heapText), 0))
+        delete[] heapText;
+    if (g_showDebugMessages)
+        MessageBoxA(nullptr, text.c_str(), "DebugMsg", MB_OK | MB_ICONINFORMATION);
+    return 1;
+}
+
+std::string TakeTracedText(WPARAM text)
+{
+    char* heapText = reinterpret_cast<char*>(text);
+    if (heapText == nullptr)
+        return std::string();
+    std::string result(heapText);
+    delete[] heapText;
+    return result;
+}

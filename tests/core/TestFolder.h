@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// A fresh folder under the temporary folder, removed with its contents when
+// the test ends.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "\\" + name; }
+
+private:
+    std::string m_path;
+};
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& content);
+bool FileExists(const std::string& path);
