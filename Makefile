@@ -22,7 +22,7 @@ build: configure
 prefix: deps
 	@bash scripts/wine-prefix.sh $(BUILD)
 
-test: build prefix
+test: format-check build prefix
 	@bash scripts/run-tests.sh $(BUILD)
 
 demo: build prefix

@@ -26,12 +26,14 @@ int TraceMessage(const char* format, ...)
     std::memcpy(heapText, text.c_str(), text.size() + 1);
 
     OutputDebugStringA(heapText);
-    // A thread without a message queue cannot receive the text: free it here
-    // rather than losing it.
-    if (!PostThreadMessageA(GetCurrentThreadId(), WriteToLogMessageId(), reinterpret_cast<WPARAM>(heapText), 0))
-        delete[] heapText;
+    // The box comes before the post: its modal loop would take the thread
+    // message off the queue and drop it.
     if (g_showDebugMessages)
         MessageBoxA(nullptr, text.c_str(), "DebugMsg", MB_OK | MB_ICONINFORMATION);
+    // A thread without a message queue cannot receive the text: free it here
+    // rather than leaking it.
+    if (!PostThreadMessageA(GetCurrentThreadId(), WriteToLogMessageId(), reinterpret_cast<WPARAM>(heapText), 0))
+        delete[] heapText;
     return 1;
 }
 

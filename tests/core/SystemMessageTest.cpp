@@ -1,0 +1,82 @@
+#include "ProductDescriptor.h"
+#include "SystemMessage.h"
+#include "TraceMessage.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+struct FoundBox {
+    std::string caption;
+    std::string text;
+};
+
+// Waits for a message box of this process with the given caption, reads its
+// text and presses OK, as a person would.
+FoundBox AnswerMessageBox(const std::string& caption)
+{
+    FoundBox found;
+    for (int attempt = 0; attempt < 200 && found.caption.empty(); ++attempt) {
+        HWND box = FindWindowA("#32770", caption.c_str());
+        if (box != nullptr) {
+            char text[1024] = "";
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            found.caption = caption;
+            found.text = text;
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        } else {
+            Sleep(50);
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+TEST(SystemMessage, FetchesTheSystemText)
+{
+    EXPECT_FALSE(GetSystemErrorText(ERROR_FILE_NOT_FOUND).empty());
+    EXPECT_FALSE(GetSystemErrorText(0).empty());
+}
+
+TEST(SystemMessage, ShowsTheTextUnderTheApplicationTitleAndTracesIt)
+{
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    std::string expected = GetSystemErrorText(ERROR_ACCESS_DENIED);
+    FoundBox found;
+    std::thread person([&found] {
+        found = AnswerMessageBox(GetProductDescriptor().AppTitle);
+    });
+    ShowSystemMessage(ERROR_ACCESS_DENIED);
+    person.join();
+    EXPECT_EQ(GetProductDescriptor().AppTitle, found.caption);
+    // The box may trim the trailing line break of the system text.
+    EXPECT_EQ(0u, expected.find(found.text.substr(0, 10))) << found.text;
+
+    UINT id = WriteToLogMessageId();
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, id, id, PM_REMOVE));
+    EXPECT_EQ("System message: 5 - " + expected, TakeTracedText(msg.wParam));
+}
+
+TEST(TraceMessage, DebugMessagesAreAlsoShownInABox)
+{
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    g_showDebugMessages = true;
+    FoundBox found;
+    std::thread person([&found] {
+        found = AnswerMessageBox("DebugMsg");
+    });
+    TraceMessage("[Info] shown %d%%", 100);
+    person.join();
+    g_showDebugMessages = false;
+    EXPECT_EQ("[Info] shown 100%", found.text);
+
+    UINT id = WriteToLogMessageId();
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, id, id, PM_REMOVE));
+    EXPECT_EQ("[Info] shown 100%", TakeTracedText(msg.wParam));
+}
