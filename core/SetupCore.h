@@ -1,0 +1,62 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+// Ids of the engine core's properties.
+enum CorePropertyId {
+    kCorePropertyPatchCommandLine = 2,
+    kCorePropertyPatchProductCode = 3,
+    kCorePropertyMinimumMsi = 4,
+    kCorePropertySkipRedistributable = 5,
+    kCorePropertyRedistributable9x = 6,
+    kCorePropertyRedistributableNT = 7,
+    kCorePropertyPatchPackage = 8,
+    kCorePropertyPatchOperation = 9,
+    kCorePropertyPatchResult = 10,
+    kCorePropertyRedistributable301 = 11,
+};
+
+// What the installer work is asked to do.
+enum InstallModeValue {
+    kInstallModeInstall = 0,
+    kInstallModeForcedInstall = 1,
+    kInstallModePatchOnly = 2,
+    kInstallModeRepair = 4,
+    kInstallModeRemove = 5,
+};
+
+// Seams for what must never really happen under test: message boxes that
+// wait for a person, and restarting the machine.
+using CoreMessageBoxFunction = int (*)(HWND owner, const char* text, const char* caption, UINT type);
+using CoreExitWindowsFunction = BOOL (*)(UINT flags, DWORD reason);
+
+// The engine core's process-wide state.
+struct SetupCoreState {
+    bool initialised = false;
+    bool IsWin9x = false;
+    DWORD windowsMajor = 0;
+    bool administrator = false;
+    bool rebootNeeded = false;
+    unsigned minimumEngineVersion = 0;
+    HINSTANCE instance = nullptr;
+    HWND owner = nullptr;
+    std::string caption;
+    std::string programPath;
+    std::map<int, std::string> CoreProperties;
+    // 9 English, 12 French.
+    WORD language = 9;
+    int InstallMode = kInstallModeInstall;
+
+    CoreMessageBoxFunction messageBox = nullptr;
+    CoreExitWindowsFunction exitWindows = nullptr;
+};
+
+SetupCoreState& GetSetupCore();
+
+// 3 for an administrative installation; 1 when setup only shows its usage.
+extern int g_runKind;
+const int kRunKindUsage = 1;
+const int kRunKindAdministrative = 3;

@@ -1,0 +1,86 @@
+#include "EngineMessage.h"
+#include "SetupCore.h"
+#include "ShowInstallerError.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+std::vector<ShownBox> g_shown;
+
+int RecordBox(HWND, const char* text, const char* caption, UINT type)
+{
+    g_shown.push_back({text, caption, type});
+    return IDOK;
+}
+
+// Records the core's message boxes instead of showing them.
+class CoreBoxes : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_shown.clear();
+        m_saved = GetSetupCore();
+        GetSetupCore().messageBox = RecordBox;
+        GetSetupCore().caption = "Melvaro 2012";
+    }
+    void TearDown() override { GetSetupCore() = m_saved; }
+
+    SetupCoreState m_saved;
+};
+
+} // namespace
+
+TEST_F(CoreBoxes, SilentCodesShowNothing)
+{
+    for (UINT code : {1602u, 1603u, 1604u, 1641u, 3010u, 1259u})
+        ShowInstallerError(code);
+    EXPECT_TRUE(g_shown.empty());
+}
+
+TEST_F(CoreBoxes, FileErrorsAreShownAsAPackageThatCannotBeOpened)
+{
+    std::string expected = InstallerErrorText(1619);
+    ASSERT_FALSE(expected.empty());
+    for (UINT code : {2u, 3u, 123u})
+        EXPECT_EQ(expected, InstallerErrorText(code)) << code;
+    ShowInstallerError(2);
+    ASSERT_EQ(1u, g_shown.size());
+    EXPECT_EQ(expected, g_shown[0].text);
+    EXPECT_EQ("Melvaro 2012", g_shown[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), g_shown[0].type);
+}
+
+TEST_F(CoreBoxes, CodesWithoutEngineTextUseTheCoreMessage)
+{
+    // The engine has no text of its own for an arbitrary code.
+    EXPECT_EQ("An error occurred installing the package. Windows Installer returned '4242'.", InstallerErrorText(4242));
+    GetSetupCore().language = LANG_FRENCH;
+    EXPECT_EQ("Une erreur est survenue durant l'installation du progiciel. Windows Installer a g\xE9n\xE9r\xE9 '4242'.",
+              InstallerErrorText(4242));
+}
+
+TEST_F(CoreBoxes, EngineMessagesInBothLanguagesWithTheirIcons)
+{
+    EXPECT_EQ("Setup cancelled", LoadEngineMessage(kMsgSetupCancelled));
+    EXPECT_EQ("The path 'C:\\x y' is invalid.", InsertPath(LoadEngineMessage(kMsgInvalidPath), "C:\\x y"));
+    GetSetupCore().language = LANG_FRENCH;
+    EXPECT_EQ("Montage annul\xE9", LoadEngineMessage(kMsgSetupCancelled));
+
+    ShowEngineMessage(kMsgSetupCancelled, "a");
+    ShowEngineMessage(kMsgAdministratorRequired, "b");
+    ShowEngineMessage(kMsgUpgradeQuestion, "c");
+    ShowEngineMessage(kMsgUpgradeFailed, "d");
+    ASSERT_EQ(4u, g_shown.size());
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), g_shown[0].type);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), g_shown[1].type);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), g_shown[2].type);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), g_shown[3].type);
+}
