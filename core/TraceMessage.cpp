@@ -1,9 +1,7 @@
 #include "TraceMessage.h"
 
 #include "FormatText.h"
-
-#include <cstring>
-#include <new>
+#include "HeapText.h"
 
 bool g_showDebugMessages = false;
 
@@ -20,10 +18,9 @@ int TraceMessage(const char* format, ...)
     std::string text = FormatTextV(format, args);
     va_end(args);
 
-    char* heapText = new (std::nothrow) char[text.size() + 1];
+    char* heapText = NewHeapText(text);
     if (heapText == nullptr)
         return 0;
-    std::memcpy(heapText, text.c_str(), text.size() + 1);
 
     OutputDebugStringA(heapText);
     // The box comes before the post: its modal loop would take the thread
@@ -39,10 +36,5 @@ int TraceMessage(const char* format, ...)
 
 std::string TakeTracedText(WPARAM text)
 {
-    char* heapText = reinterpret_cast<char*>(text);
-    if (heapText == nullptr)
-        return std::string();
-    std::string result(heapText);
-    delete[] heapText;
-    return result;
+    return TakeHeapText(reinterpret_cast<char*>(text));
 }
