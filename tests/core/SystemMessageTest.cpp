@@ -1,40 +1,11 @@
+#include "MessageBoxPerson.h"
 #include "ProductDescriptor.h"
 #include "SystemMessage.h"
 #include "TraceMessage.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <thread>
-
-namespace {
-
-struct FoundBox {
-    std::string caption;
-    std::string text;
-};
-
-// Waits for a message box of this process with the given caption, reads its
-// text and presses OK, as a person would.
-FoundBox AnswerMessageBox(const std::string& caption)
-{
-    FoundBox found;
-    for (int attempt = 0; attempt < 200 && found.caption.empty(); ++attempt) {
-        HWND box = FindWindowA("#32770", caption.c_str());
-        if (box != nullptr) {
-            char text[1024] = "";
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-            found.caption = caption;
-            found.text = text;
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-        } else {
-            Sleep(50);
-        }
-    }
-    return found;
-}
-
-} // namespace
 
 TEST(SystemMessage, FetchesTheSystemText)
 {
