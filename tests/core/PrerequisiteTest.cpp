@@ -1,5 +1,11 @@
+#include "CPreIE.h"
+#include "CPreMsi.h"
+#include "CPreNetfx.h"
+#include "CPreSoapToolkit.h"
 #include "IInstallable.h"
 #include "IPrerequisite.h"
+#include "RegistryChecks.h"
+#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -161,5 +167,208 @@ TEST(PrereqCollect, InstallersThatNeedEachOthersPrerequisitesEndTheWalk)
     std::vector<int> listed{kPrerequisiteNetfx35};
     EXPECT_EQ(2u, CollectMissing(&netfx35, listed)) << "a listed id still leads to its installer's needs";
     EXPECT_EQ((std::vector<int>{kPrerequisiteNetfx20, kPrerequisiteNetfx35}), listed);
+}
+
+// Redirects HKEY_LOCAL_MACHINE to a scratch key for the length of a test, so
+// detection reads only what the test writes there.
+class PrereqDetection : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_sandbox = "Software\\KwTests\\Prereq" + std::to_string(GetCurrentProcessId());
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, m_sandbox.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                                 nullptr, &m_machine, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_machine));
+    }
+    void TearDown() override
+    {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        RegCloseKey(m_machine);
+        RegDeleteTreeA(HKEY_CURRENT_USER, m_sandbox.c_str());
+    }
+    void Set(const std::string& key, const char* name, DWORD type, const void* data, DWORD size)
+    {
+        HKEY handle = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExA(m_machine, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr));
+        EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(handle, name, 0, type, static_cast<const BYTE*>(data), size));
+        RegCloseKey(handle);
+    }
+    void SetText(const std::string& key, const char* name, const std::string& text)
+    {
+        Set(key, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+    }
+    void SetDword(const std::string& key, const char* name, DWORD number)
+    {
+        Set(key, name, REG_DWORD, &number, sizeof number);
+    }
+    void Remove(const std::string& key, const char* name) { RegDeleteKeyValueA(m_machine, key.c_str(), name); }
+
+private:
+    std::string m_sandbox;
+    HKEY m_machine = nullptr;
+};
+
+// A fresh object each time, so no earlier answer is cached.
+template <typename Prerequisite> bool Detected(int id)
+{
+    Prerequisite prerequisite(id);
+    return prerequisite.IsInstalled();
+}
+
+const char kIEKey[] = "Software\\Microsoft\\Internet Explorer";
+const std::string kNdp = "Software\\Microsoft\\NET Framework Setup\\NDP\\";
+
+TEST_F(PrereqDetection, InternetExplorerComparesTheVersionPartByPart)
+{
+    EXPECT_FALSE(Detected<CPreIE>(kPrerequisiteIE4)) << "no version";
+    SetText(kIEKey, "Version", "6.0.2900.2180");
+    EXPECT_TRUE(Detected<CPreIE>(kPrerequisiteIE6));
+    EXPECT_TRUE(Detected<CPreIE>(kPrerequisiteIE55));
+    EXPECT_FALSE(Detected<CPreIE>(kPrerequisiteIE7));
+    SetText(kIEKey, "Version", "5.00.2919.6307");
+    EXPECT_TRUE(Detected<CPreIE>(kPrerequisiteIE501));
+    EXPECT_FALSE(Detected<CPreIE>(kPrerequisiteIE55));
+    SetText(kIEKey, "Version", "5.00.2614.3500");
+    EXPECT_FALSE(Detected<CPreIE>(kPrerequisiteIE501));
+    EXPECT_TRUE(Detected<CPreIE>(kPrerequisiteIE4));
+    SetText(kIEKey, "Version", "7");
+    EXPECT_TRUE(Detected<CPreIE>(kPrerequisiteIE7));
+    EXPECT_FALSE(Detected<CPreIE>(kPrerequisiteIE8));
+}
+
+TEST_F(PrereqDetection, VersionAndNumberChecksTreatOddValuesSafely)
+{
+    const char key[] = "Software\\Checks";
+    EXPECT_FALSE(RegistryVersionAtLeast(key, "V", 0, 0, 0, 0)) << "unreadable";
+    EXPECT_TRUE(RegistryDottedVersionAtLeast(key, "V", 0, 0, 0, 0)) << "unreadable reads 0.0.0.0";
+    EXPECT_FALSE(RegistryDottedVersionAtLeast(key, "V", 0, 0, 0, 1));
+    SetText(key, "V", "7");
+    EXPECT_TRUE(RegistryVersionAtLeast(key, "V", 7, 0, 0, 1)) << "ran out of parts while equal";
+    EXPECT_FALSE(RegistryDottedVersionAtLeast(key, "V", 7, 0, 0, 1)) << "missing parts read 0";
+    SetText(key, "V", "99999999999.0");
+    EXPECT_TRUE(RegistryVersionAtLeast(key, "V", 4000000000u, 0, 0, 0)) << "a huge part does not wrap";
+    SetText(key, "V", std::string(300, '9'));
+    EXPECT_FALSE(RegistryVersionAtLeast(key, "V", 1, 0, 0, 0)) << "longer than 260 bytes";
+
+    SetText(key, "N", "1");
+    EXPECT_FALSE(RegistryDwordEquals(key, "N", 1)) << "text is not a number";
+    EXPECT_FALSE(RegistryDwordAtLeast(key, "Absent", -5));
+    SetDword(key, "N", 0xFFFFFFFF);
+    EXPECT_FALSE(RegistryDwordAtLeast(key, "N", 378389)) << "read as signed";
+    EXPECT_TRUE(RegistryDwordAtLeast(key, "N", -1));
+    EXPECT_TRUE(RegistryDwordEquals(key, "N", 0xFFFFFFFF));
+}
+
+TEST_F(PrereqDetection, OlderFrameworksNeedTheirFlagsAndVersions)
+{
+    SetText("Software\\Microsoft\\.NETFramework\\Policy\\v1.0", "3321", "3321-3705");
+    EXPECT_FALSE(Detected<CPreNetfx>(kPrerequisiteNetfx10));
+    SetText("Software\\Microsoft\\.NETFramework\\Policy\\v1.0", "3705", "3321-3705");
+    EXPECT_TRUE(Detected<CPreNetfx>(kPrerequisiteNetfx10));
+
+    SetDword(kNdp + "v1.1.4322", "Install", 1);
+    SetDword(kNdp + "v2.0.50727", "Install", 0);
+    EXPECT_TRUE(Detected<CPreNetfx>(kPrerequisiteNetfx11));
+    EXPECT_FALSE(Detected<CPreNetfx>(kPrerequisiteNetfx20));
+    SetDword(kNdp + "v2.0.50727", "Install", 1);
+    EXPECT_TRUE(Detected<CPreNetfx>(kPrerequisiteNetfx20));
+
+    SetDword(kNdp + "v3.0\\Setup", "Install", 1);
+    SetText(kNdp + "v3.0\\Setup", "Version", "3.0.4506.26");
+    EXPECT_FALSE(Detected<CPreNetfx>(kPrerequisiteNetfx30)) << "3.0 is flagged by InstallSuccess";
+    SetDword(kNdp + "v3.0\\Setup", "InstallSuccess", 1);
+    EXPECT_TRUE(Detected<CPreNetfx>(kPrerequisiteNetfx30));
+    SetText(kNdp + "v3.0\\Setup", "Version", "3.0.4506");
+    EXPECT_FALSE(Detected<CPreNetfx>(kPrerequisiteNetfx30));
+
+    SetDword(kNdp + "v3.5", "Install", 1);
+    EXPECT_FALSE(Detected<CPreNetfx>(kPrerequisiteNetfx35)) << "no version";
+    SetText(kNdp + "v3.5", "Version", "3.5.21022.08");
+    EXPECT_TRUE(Detected<CPreNetfx>(kPrerequisiteNetfx35));
+    SetText(kNdp + "v3.5", "Version", "3.5.21022.7");
+    EXPECT_FALSE(Detected<CPreNetfx>(kPrerequisiteNetfx35));
+}
+
+TEST_F(PrereqDetection, Framework4FallsBackToLaterVersions)
+{
+    SetDword(kNdp + "v4\\Full", "Release", 378388);
+    EXPECT_FALSE(Detected<CPreNetfx>(kPrerequisiteNetfx45));
+    EXPECT_FALSE(Detected<CPreNetfx>(kPrerequisiteNetfx40));
+    EXPECT_FALSE(Detected<CPreNetfx>(kPrerequisiteNetfx40Client));
+    SetDword(kNdp + "v4\\Full", "Release", 378389);
+    EXPECT_TRUE(Detected<CPreNetfx>(kPrerequisiteNetfx45));
+    EXPECT_TRUE(Detected<CPreNetfx>(kPrerequisiteNetfx40));
+    EXPECT_TRUE(Detected<CPreNetfx>(kPrerequisiteNetfx40Client)) << "4.5 without the Client key";
+
+    Remove(kNdp + "v4\\Full", "Release");
+    SetDword(kNdp + "v4\\Full", "Install", 1);
+    SetText(kNdp + "v4\\Full", "Version", "4.0.30319");
+    EXPECT_TRUE(Detected<CPreNetfx>(kPrerequisiteNetfx40));
+    EXPECT_TRUE(Detected<CPreNetfx>(kPrerequisiteNetfx40Client));
+    EXPECT_FALSE(Detected<CPreNetfx>(kPrerequisiteNetfx45));
+
+    SetDword(kNdp + "v4\\Full", "Install", 0);
+    SetDword(kNdp + "v4\\Client", "Install", 1);
+    SetText(kNdp + "v4\\Client", "Version", "4.0.30319.1");
+    EXPECT_TRUE(Detected<CPreNetfx>(kPrerequisiteNetfx40Client));
+    EXPECT_FALSE(Detected<CPreNetfx>(kPrerequisiteNetfx40));
+}
+
+TEST_F(PrereqDetection, SoapToolkitVersionNumber)
+{
+    const char key[] = "Software\\Microsoft\\MSSOAP\\30";
+    SetText(key, "Version Number", "2.0.4508.0");
+    EXPECT_FALSE(Detected<CPreSoapToolkit>(kPrerequisiteSoap30));
+    SetText(key, "Version Number", "3.0.1325.2");
+    EXPECT_TRUE(Detected<CPreSoapToolkit>(kPrerequisiteSoap30));
+}
+
+TEST_F(PrereqDetection, WindowsInstallerFromTheRegisteredFolder)
+{
+    const char key[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Installer";
+    EXPECT_FALSE(Detected<CPreMsi>(kPrerequisiteMsi200)) << "no folder registered";
+
+    char system[MAX_PATH] = "";
+    ASSERT_NE(0u, GetSystemDirectoryA(system, MAX_PATH));
+    SetText(key, "InstallerLocation", std::string(system) + "\\");
+    EXPECT_TRUE(Detected<CPreMsi>(kPrerequisiteMsi200));
+    EXPECT_TRUE(Detected<CPreMsi>(kPrerequisiteMsi301));
+    SetText(key, "InstallerLocation", system);
+    EXPECT_TRUE(Detected<CPreMsi>(kPrerequisiteMsi301)) << "a folder without its final backslash";
+
+    TestFolder folder;
+    SetText(key, "InstallerLocation", folder.Path() + "\\");
+    EXPECT_FALSE(Detected<CPreMsi>(kPrerequisiteMsi200)) << "no msi.dll there";
+    WriteWholeFile(folder.File("msi.dll"), "not a library");
+    EXPECT_FALSE(Detected<CPreMsi>(kPrerequisiteMsi200)) << "no version record";
+}
+
+TEST_F(PrereqDetection, AMissingPrerequisiteIsAskedAgainAnInstalledOneIsKept)
+{
+    CPreIE ie7(kPrerequisiteIE7);
+    SetText(kIEKey, "Version", "6.0.2900.2180");
+    EXPECT_FALSE(ie7.IsInstalled());
+    SetText(kIEKey, "Version", "7.0.5730.13");
+    EXPECT_TRUE(ie7.IsInstalled());
+    Remove(kIEKey, "Version");
+    EXPECT_TRUE(ie7.IsInstalled());
+    EXPECT_FALSE(Detected<CPreIE>(kPrerequisiteIE7));
+}
+
+TEST_F(PrereqDetection, CollectsTheMissingPrerequisitesOfAnInstaller)
+{
+    CPreNetfx netfx35(kPrerequisiteNetfx35), netfx20(kPrerequisiteNetfx20);
+    FakeInstallable installs35;
+    installs35.Prerequisites = {&netfx20};
+    netfx35.SetOwner(&installs35);
+    std::vector<int> ids;
+    EXPECT_EQ(2u, CollectMissing(&netfx35, ids));
+    EXPECT_EQ((std::vector<int>{kPrerequisiteNetfx20, kPrerequisiteNetfx35}), ids);
+
+    SetDword(kNdp + "v2.0.50727", "Install", 1);
+    std::vector<int> after;
+    EXPECT_EQ(1u, CollectMissing(&netfx35, after));
+    EXPECT_EQ(std::vector<int>{kPrerequisiteNetfx35}, after);
 }
 } // namespace
