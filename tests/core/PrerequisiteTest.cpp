@@ -4,6 +4,7 @@
 #include "CPreSoapToolkit.h"
 #include "IInstallable.h"
 #include "IPrerequisite.h"
+#include "PrerequisiteRegistry.h"
 #include "RegistryChecks.h"
 #include "TestFolder.h"
 
@@ -371,4 +372,68 @@ TEST_F(PrereqDetection, CollectsTheMissingPrerequisitesOfAnInstaller)
     EXPECT_EQ(1u, CollectMissing(&netfx35, after));
     EXPECT_EQ(std::vector<int>{kPrerequisiteNetfx35}, after);
 }
+
+TEST(PrereqRegistry, EachIdGetsOneObjectOfItsClass)
+{
+    const char* displayNames[] = {"Windows Installer v.2",   "Windows Installer v.3.01",
+                                  "Internet Explorer v.4",   "Internet Explorer v.5.01",
+                                  "Internet Explorer v.5.5", "Internet Explorer v.6",
+                                  "Internet Explorer v.7",   "Internet Explorer v.8",
+                                  ".Net Framework v.1.0",    ".Net Framework v.1.1",
+                                  ".Net Framework v.2.0",    ".Net Framework v.3.0",
+                                  ".Net Framework v.3.5",    ".Net Framework v.4.0 Client Profile",
+                                  ".Net Framework v.4.0",    ".Net Framework v.4.5",
+                                  "Soap Toolkit v.3.0"};
+    for (int id = 0; id <= kPrerequisiteSoap30; ++id) {
+        IPrerequisite* prerequisite = GetPrerequisite(id);
+        ASSERT_NE(nullptr, prerequisite) << id;
+        EXPECT_EQ(id, prerequisite->GetId());
+        EXPECT_EQ(displayNames[id], prerequisite->GetDisplayName());
+        EXPECT_EQ(prerequisite, GetPrerequisite(id));
+        EXPECT_EQ(prerequisite, FindPrerequisite(id));
+    }
+    EXPECT_NE(nullptr, dynamic_cast<CPreMsi*>(GetPrerequisite(kPrerequisiteMsi301)));
+    EXPECT_NE(nullptr, dynamic_cast<CPreIE*>(GetPrerequisite(kPrerequisiteIE8)));
+    EXPECT_NE(nullptr, dynamic_cast<CPreNetfx*>(GetPrerequisite(kPrerequisiteNetfx10)));
+    EXPECT_NE(nullptr, dynamic_cast<CPreSoapToolkit*>(GetPrerequisite(kPrerequisiteSoap30)));
+    EXPECT_EQ(kPrerequisiteKindMsi, GetPrerequisite(kPrerequisiteMsi200)->GetKind());
+    EXPECT_EQ(kPrerequisiteKindIE, GetPrerequisite(kPrerequisiteIE4)->GetKind());
+    EXPECT_EQ(kPrerequisiteKindNetfx, GetPrerequisite(kPrerequisiteNetfx45)->GetKind());
+    EXPECT_EQ(kPrerequisiteKindSoapToolkit, GetPrerequisite(kPrerequisiteSoap30)->GetKind());
+
+    EXPECT_EQ(nullptr, GetPrerequisite(kPrerequisiteVCRedist80));
+    EXPECT_EQ(nullptr, GetPrerequisite(-1));
+    EXPECT_EQ(nullptr, GetPrerequisite(18));
+    EXPECT_EQ(nullptr, FindPrerequisite(kPrerequisiteVCRedist80));
+
+    std::vector<IPrerequisite*> registered = RegisteredPrerequisites();
+    ASSERT_EQ(17u, registered.size());
+    for (int id = 0; id <= kPrerequisiteSoap30; ++id)
+        EXPECT_EQ(id, registered[id]->GetId());
+}
+
+TEST_F(PrereqDetection, AnInstallerAnswersThroughThePrerequisiteItInstalls)
+{
+    // The process-wide prerequisite keeps its owner and dependents for good,
+    // so they live as long.
+    static FakeInstallable installer, product;
+    IPrerequisite* soap = GetPrerequisite(kPrerequisiteSoap30);
+    soap->SetOwner(&installer);
+    soap->AddDependent(&product);
+
+    FakeInstallable stranger(true);
+    EXPECT_EQ(-2, InstallStateThroughPrerequisite(&stranger));
+    EXPECT_FALSE(IsWantedThroughPrerequisite(&stranger));
+    EXPECT_EQ(-2, InstallStateThroughPrerequisite(nullptr));
+    EXPECT_FALSE(IsWantedThroughPrerequisite(nullptr));
+
+    EXPECT_EQ(0, InstallStateThroughPrerequisite(&installer));
+    product.wanted = false;
+    EXPECT_FALSE(IsWantedThroughPrerequisite(&installer));
+    product.wanted = true;
+    EXPECT_TRUE(IsWantedThroughPrerequisite(&installer));
+    SetText("Software\\Microsoft\\MSSOAP\\30", "Version Number", "3.0.1325.2");
+    EXPECT_EQ(1, InstallStateThroughPrerequisite(&installer));
+}
+
 } // namespace
