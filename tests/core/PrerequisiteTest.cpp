@@ -19,14 +19,9 @@ public:
     int GetKind() const override { return m_kind; }
 
     bool installed;
-    int detections = 0;
 
 protected:
-    bool Detect() override
-    {
-        ++detections;
-        return installed;
-    }
+    bool Detect() override { return installed; }
 
 private:
     int m_kind;
@@ -85,19 +80,6 @@ TEST(PrereqObject, KeepsTheFirstOwnerAndEachDependentOnce)
     prerequisite.AddDependent(&second);
     prerequisite.AddDependent(&first);
     EXPECT_EQ((std::vector<IInstallable*>{&first, &second}), prerequisite.GetDependents());
-}
-
-TEST(PrereqObject, KeepsOnlyAPositiveDetection)
-{
-    FakePrerequisite prerequisite(kPrerequisiteNetfx20, kPrerequisiteKindNetfx, false);
-    EXPECT_FALSE(prerequisite.IsInstalled());
-    EXPECT_FALSE(prerequisite.IsInstalled());
-    EXPECT_EQ(2, prerequisite.detections);
-    prerequisite.installed = true;
-    EXPECT_TRUE(prerequisite.IsInstalled());
-    prerequisite.installed = false;
-    EXPECT_TRUE(prerequisite.IsInstalled());
-    EXPECT_EQ(3, prerequisite.detections);
 }
 
 TEST(PrereqNeeded, NeededWhenADependentIsWanted)
