@@ -26,7 +26,6 @@ public:
     }
 
     MSIHANDLE Get() const { return m_handle; }
-    bool IsValid() const { return m_handle != 0; }
     // For the engine's out parameters: what was held is closed first.
     MSIHANDLE* Receive()
     {
