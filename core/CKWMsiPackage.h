@@ -3,6 +3,9 @@
 #include "IInstallable.h"
 
 #include <string>
+#include <vector>
+
+class CKWMsiQuery;
 
 // Results of CompareWithInstalled.
 enum PackageComparison {
@@ -19,6 +22,7 @@ class CKWMsiPackage : public IInstallable {
 public:
     enum PackageKind { kKindInstaller = 0, kKindPatch = 1 };
 
+    // Installer packages are queried read-only, patches as patch files.
     CKWMsiPackage(const std::string& path, int kind);
 
     // IInstallable: the plain package does nothing.
@@ -29,26 +33,37 @@ public:
     virtual UINT Repair() { return 0; }
     virtual UINT Remove() { return 0; }
     virtual const std::string& GetPath() const { return m_path; }
+    // False when the absolute form of the path cannot be obtained.
     virtual bool SetPath(const std::string& path);
     virtual bool IsValidPackage();
+    // The installed state when refresh is true; the wanted state (the
+    // installed one unless SetProductState overrode it) when false. The
+    // engine is asked once.
     virtual int GetProductState(bool refresh);
     virtual void SetProductState(int state);
     virtual std::string GetPackageCode();
     virtual std::string GetProductCode();
     virtual std::string GetUpgradeCode();
     virtual std::string GetProductVersion();
+    // 1 major, 2 minor, 3 build of the product version.
     virtual int GetVersionPart(int part);
     virtual int GetPackedVersion();
     virtual std::string GetInstalledInfo(const std::string& attribute);
 
+    // A PackageComparison; cached once known.
     int CompareWithInstalled();
 
-    // The package's custom table KWSetupProperty.
+    // The package's custom table KWSetupProperty: true when either the value
+    // or the French value of the key is not empty.
     bool GetSetupProperty(const std::string& key, std::string& value, std::string& frenchValue);
+    // The key's value as a number; 0 when the key is absent or not a number.
     int GetSetupPropertyInt(const std::string& key);
 
-    // Properties from the property line and/or the package's Property table.
+    // A property's value from the property line (without its quotes) and,
+    // when the line does not assign it, from the package's Property table.
     std::string GetProperty(const std::string& name, bool fromLine, bool fromDatabase);
+    // Assigns a property on the property line; a value with a space is
+    // quoted, an empty value removes the assignment.
     void SetProperty(const std::string& name, const std::string& value);
     void SetPropertyLine(const std::string& line);
     // The property line, with the KWSetupProperty "Properties" defaults
@@ -60,6 +75,13 @@ public:
 
 protected:
     static const int INSTALLSTATE_DEFAULT_VALUE = 5;
+    static const int kStateNotAsked = -5;
+
+    // Opens the query with the key as its final string literal.
+    bool OpenKeyQuery(CKWMsiQuery& query, const std::string& select, const std::string& key);
+    // The same, reading the first row whose columns (as many as `columns`
+    // holds) can all be read.
+    bool ReadFirstRow(const std::string& select, const std::string& key, std::vector<std::string>& columns);
 
     std::string m_path;
     std::string m_propertyLine;
@@ -67,8 +89,8 @@ protected:
     const char* m_openMode;
 
     bool m_validPackage = false;
-    int m_queriedProductState = -5;
-    int m_wantedProductState = -5;
+    int m_queriedProductState = kStateNotAsked;
+    int m_wantedProductState = kStateNotAsked;
     int m_comparison = kCompareUnknown;
     std::string m_packageCode;
     std::string m_productCode;
@@ -77,7 +99,8 @@ protected:
     bool m_propertyLineMerged = false;
 };
 
-// Finds "name=" in a property line: true with the value's range [start, end)
-// (a quoted value's range starts at its opening quote and ends before the
-// closing one).
+// Finds the assignment "name=value" in a property line: the name must start
+// an assignment (at the start of the line or after a space; never inside
+// another name or a quoted value). True with the value's range
+// [start, end), which holds a quoted value with both its quotes.
 bool FindProperty(const std::string& line, const std::string& name, size_t& valueStart, size_t& valueEnd);

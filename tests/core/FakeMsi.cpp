@@ -188,8 +188,13 @@ UINT WINAPI FakeInstallProduct(LPCSTR package, LPCSTR commandLine)
 UINT WINAPI FakeOpenDatabase(LPCSTR path, LPCSTR persist, MSIHANDLE* database)
 {
     FakeMsi& fake = FakeMsi::Current();
-    Record("MsiOpenDatabaseA|" + Text(path) + "|" + std::to_string(reinterpret_cast<uintptr_t>(persist)));
-    if (path == nullptr || fake.FindPackage(path) == nullptr || database == nullptr)
+    uintptr_t mode = reinterpret_cast<uintptr_t>(persist);
+    Record("MsiOpenDatabaseA|" + Text(path) + "|" + std::to_string(mode));
+    FakeMsi::Package* package = path != nullptr ? fake.FindPackage(path) : nullptr;
+    if (package == nullptr || database == nullptr)
+        return ERROR_OPEN_FAILED;
+    // Only patch packages open as patch files.
+    if ((mode & MSIDBOPEN_PATCHFILE) != 0 && !package->validPatch)
         return ERROR_OPEN_FAILED;
     *database = fake.NewHandle({FakeMsi::Handle::Database, path, {}, 0, {}});
     return ERROR_SUCCESS;
@@ -283,6 +288,7 @@ UINT WINAPI FakeSummaryInfoGetProperty(MSIHANDLE summary, UINT property, PUINT t
 
 UINT WINAPI FakeVerifyPackage(LPCSTR path)
 {
+    Record("MsiVerifyPackageA|" + Text(path));
     FakeMsi::Package* package = path != nullptr ? FakeMsi::Current().FindPackage(path) : nullptr;
     return package != nullptr && package->validInstaller ? ERROR_SUCCESS : ERROR_INSTALL_PACKAGE_INVALID;
 }
@@ -351,6 +357,11 @@ FakeMsi::~FakeMsi()
 {
     static_cast<MsiEntryPoints&>(g_msi) = m_saved;
     g_current = nullptr;
+}
+
+void FakeMsi::Unbind()
+{
+    static_cast<MsiEntryPoints&>(g_msi) = MsiEntryPoints();
 }
 
 FakeMsi& FakeMsi::Current()

@@ -14,9 +14,9 @@ public:
     using Row = std::vector<std::string>;
 
     struct Package {
-        bool validInstaller = true;
-        bool validPatch = false;
-        std::string packageCode; // summary information property 9
+        bool validInstaller = true; // MsiVerifyPackageA succeeds
+        bool validPatch = false;    // opens in patch-file mode
+        std::string packageCode;    // summary information property 9
         // Rows by exact query text; integers are written as decimal text.
         std::map<std::string, std::vector<Row>> queries;
         // Queries whose view cannot be opened (missing table).
@@ -32,6 +32,10 @@ public:
     FakeMsi& operator=(const FakeMsi&) = delete;
 
     static FakeMsi& Current();
+
+    // Clears every entry point, as when no engine is bound; the destructor
+    // restores the binding.
+    void Unbind();
 
     // Script.
     std::map<std::string, Package> packages;                               // by path as the code passes it
