@@ -4,6 +4,7 @@
 #include "CKWMsiProperty.h"
 #include "CKWMsiQuery.h"
 #include "InstallerResult.h"
+#include "KwMsiHandle.h"
 #include "MakeFullPath.h"
 #include "SetupCore.h"
 #include "TraceMessage.h"
@@ -36,25 +37,17 @@ class MsiSession {
 public:
     explicit MsiSession(const std::string& path)
     {
-        if (g_msi.MsiOpenPackageA(path.c_str(), &m_handle) != ERROR_SUCCESS)
-            m_handle = 0;
+        if (g_msi.MsiOpenPackageA(path.c_str(), m_handle.Receive()) != ERROR_SUCCESS)
+            m_handle.Reset();
     }
-    ~MsiSession()
-    {
-        if (m_handle != 0)
-            g_msi.MsiCloseHandle(m_handle);
-    }
-    MsiSession(const MsiSession&) = delete;
-    MsiSession& operator=(const MsiSession&) = delete;
-
-    bool IsOpen() const { return m_handle != 0; }
+    bool IsOpen() const { return m_handle.Get() != 0; }
     MSICONDITION Evaluate(const std::string& condition)
     {
-        return g_msi.MsiEvaluateConditionA(m_handle, condition.c_str());
+        return g_msi.MsiEvaluateConditionA(m_handle.Get(), condition.c_str());
     }
 
 private:
-    MSIHANDLE m_handle = 0;
+    KwMsiHandle m_handle;
 };
 
 } // namespace
@@ -107,8 +100,8 @@ bool CKWMsiInstaller::CheckLaunchConditions()
     std::string sequenceCondition;
     {
         CKWMsiQuery sequence(m_path);
-        if (sequence.Open("SELECT * FROM `InstallExecuteSequence` WHERE `Action` = 'LaunchConditions'",
-                          m_openMode) != ERROR_SUCCESS ||
+        if (sequence.Open("SELECT * FROM `InstallExecuteSequence` WHERE `Action` = 'LaunchConditions'", m_openMode) !=
+                ERROR_SUCCESS ||
             !sequence.Fetch())
             return true;
         sequence.GetString(2, sequenceCondition);

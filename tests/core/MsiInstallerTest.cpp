@@ -135,10 +135,9 @@ TEST_F(MsiInstallerTest, FreshInstallInInstallModeAddsEveryFeatureByDefault)
     EXPECT_EQ(0u, installer.Execute());
     EXPECT_EQ("ADDDEFAULT=ALL", OnlyCommandLine());
     std::vector<std::string> traces = Traces();
-    EXPECT_NE(traces.end(),
-              std::find(traces.begin(), traces.end(),
-                        "[Info] The product code '" + std::string(kProduct) +
-                            "' is unknown. Will use first time install logic...\n"));
+    EXPECT_NE(traces.end(), std::find(traces.begin(), traces.end(),
+                                      "[Info] The product code '" + std::string(kProduct) +
+                                          "' is unknown. Will use first time install logic...\n"));
     EXPECT_EQ("[Info] MsiInstallProduct returned 0\n", traces.back());
 }
 
