@@ -266,7 +266,7 @@ std::string CKWMsiPackage::GetProperty(const std::string& name, bool fromLine, b
     return columns[0];
 }
 
-void CKWMsiPackage::SetProperty(const std::string& name, const std::string& value)
+void SetPropertyInLine(std::string& line, const std::string& name, const std::string& value)
 {
     if (name.empty())
         return;
@@ -279,19 +279,24 @@ void CKWMsiPackage::SetProperty(const std::string& name, const std::string& valu
     }
     size_t start = 0;
     size_t end = 0;
-    if (!FindProperty(m_propertyLine, name, start, end)) {
+    if (!FindProperty(line, name, start, end)) {
         if (written.empty())
             return;
-        if (!m_propertyLine.empty())
-            m_propertyLine += ' ';
-        m_propertyLine += name + "=" + written;
+        if (!line.empty())
+            line += ' ';
+        line += name + "=" + written;
     } else if (written.empty()) {
         size_t assignmentStart = start - name.size() - 1;
-        size_t next = std::min(m_propertyLine.find_first_not_of(' ', end), m_propertyLine.size());
-        m_propertyLine.erase(assignmentStart, next - assignmentStart);
+        size_t next = std::min(line.find_first_not_of(' ', end), line.size());
+        line.erase(assignmentStart, next - assignmentStart);
     } else {
-        m_propertyLine.replace(start, end - start, written);
+        line.replace(start, end - start, written);
     }
+}
+
+void CKWMsiPackage::SetProperty(const std::string& name, const std::string& value)
+{
+    SetPropertyInLine(m_propertyLine, name, value);
 }
 
 void CKWMsiPackage::SetPropertyLine(const std::string& line)

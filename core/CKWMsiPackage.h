@@ -104,3 +104,7 @@ protected:
 // another name or a quoted value). True with the value's range
 // [start, end), which holds a quoted value with both its quotes.
 bool FindProperty(const std::string& line, const std::string& name, size_t& valueStart, size_t& valueEnd);
+
+// Sets "name=value" on a property line: a value with a space is quoted, an
+// empty value removes the assignment.
+void SetPropertyInLine(std::string& line, const std::string& name, const std::string& value);

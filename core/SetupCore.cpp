@@ -1,6 +1,7 @@
 #include "SetupCore.h"
 
 int g_runKind = 0;
+std::string g_adminInstallPoint;
 
 SetupCoreState& GetSetupCore()
 {

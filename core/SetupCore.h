@@ -60,3 +60,6 @@ SetupCoreState& GetSetupCore();
 extern int g_runKind;
 const int kRunKindUsage = 1;
 const int kRunKindAdministrative = 3;
+
+// The folder of an administrative installation; empty when none was given.
+extern std::string g_adminInstallPoint;
