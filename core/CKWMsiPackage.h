@@ -71,6 +71,8 @@ public:
     const std::string& GetPropertyLine();
 
     int Kind;
+    // The name shown to the user (setup.ini, or the package's own setup-type name).
+    std::string DisplayName;
     std::string Operation;
 
 protected:

@@ -7,15 +7,15 @@
 
 // Ids of the engine core's properties.
 enum CorePropertyId {
-    kCorePropertyPatchCommandLine = 2,
-    kCorePropertyPatchProductCode = 3,
+    kCorePropertyPatchReserved = 2,
+    kCorePropertyPatchOperation = 3,
     kCorePropertyMinimumMsi = 4,
     kCorePropertySkipRedistributable = 5,
     kCorePropertyRedistributable9x = 6,
     kCorePropertyRedistributableNT = 7,
-    kCorePropertyPatchPackage = 8,
-    kCorePropertyPatchOperation = 9,
-    kCorePropertyPatchResult = 10,
+    kCorePropertyPatchDisplayName = 8,
+    kCorePropertyPatchCommandLine = 9,
+    kCorePropertyPatchPath = 10,
     kCorePropertyRedistributable301 = 11,
 };
 
