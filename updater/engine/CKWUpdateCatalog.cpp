@@ -1,0 +1,523 @@
+#include "CKWUpdateCatalog.h"
+
+#include "CKWInstallationData.h"
+#include "CResString.h"
+#include "CStringTokenizer.h"
+#include "ComError.h"
+#include "FormatText.h"
+#include "ProductDescriptor.h"
+#include "RegistrySetting.h"
+#include "Version.h"
+
+#include <wininet.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Subjects, release notes and server messages come in the interface
+// language.
+std::string LanguageLetter()
+{
+    return g_language == kLanguageFrench ? "F" : "E";
+}
+
+// Product and update ids are GUIDs or names whose case may vary.
+bool EqualsNoCase(const std::string& a, const std::string& b)
+{
+    return _stricmp(a.c_str(), b.c_str()) == 0;
+}
+
+// Calls the visitor for every node the path selects below the node (below
+// the document for an absolute path). Raises CComError.
+template <typename Visit>
+void ForEachNode(const CXmlDocument& document, IXMLDOMNode* node, const char* path, Visit visit)
+{
+    XmlNodeList list = document.SelectNodes(node, path);
+    for (XmlNode item = CXmlDocument::NextNode(list.Get()); item; item = CXmlDocument::NextNode(list.Get()))
+        visit(item.Get());
+}
+
+// The first node the path selects from the document that matches. Raises
+// CComError.
+template <typename Match> XmlNode FindNode(const CXmlDocument& document, const char* path, Match match)
+{
+    XmlNodeList list = document.SelectNodes(nullptr, path);
+    for (XmlNode item = CXmlDocument::NextNode(list.Get()); item; item = CXmlDocument::NextNode(list.Get())) {
+        if (match(item.Get()))
+            return item;
+    }
+    return XmlNode();
+}
+
+// Ends an internet-cache enumeration.
+class UrlCacheSearch {
+public:
+    UrlCacheSearch() = default;
+    ~UrlCacheSearch()
+    {
+        if (m_handle != nullptr)
+            FindCloseUrlCache(m_handle);
+    }
+    UrlCacheSearch(const UrlCacheSearch&) = delete;
+    UrlCacheSearch& operator=(const UrlCacheSearch&) = delete;
+
+    bool First(std::vector<char>& buffer)
+    {
+        return Read(buffer, [this](INTERNET_CACHE_ENTRY_INFOA* entry, DWORD* size) {
+            m_handle = FindFirstUrlCacheEntryA(nullptr, entry, size);
+            return m_handle != nullptr;
+        });
+    }
+    bool Next(std::vector<char>& buffer)
+    {
+        return Read(buffer, [this](INTERNET_CACHE_ENTRY_INFOA* entry, DWORD* size) {
+            return FindNextUrlCacheEntryA(m_handle, entry, size) != FALSE;
+        });
+    }
+    static const INTERNET_CACHE_ENTRY_INFOA* Entry(std::vector<char>& buffer)
+    {
+        return reinterpret_cast<const INTERNET_CACHE_ENTRY_INFOA*>(buffer.data());
+    }
+
+private:
+    // One entry into the buffer, grown once to the size the cache asks for.
+    template <typename ReadEntry> static bool Read(std::vector<char>& buffer, ReadEntry read)
+    {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        if (read(reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.data()), &size))
+            return true;
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+            return false;
+        buffer.resize(size);
+        return read(reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.data()), &size);
+    }
+
+    HANDLE m_handle = nullptr;
+};
+
+// Removes every cached copy of the catalog, so the next check asks the
+// server again instead of reading a stale copy.
+void DeleteCachedCatalogs(const std::string& fileName)
+{
+    std::vector<char> buffer(4096);
+    std::vector<std::string> urls;
+    UrlCacheSearch search;
+    for (bool found = search.First(buffer); found; found = search.Next(buffer)) {
+        const char* url = UrlCacheSearch::Entry(buffer)->lpszSourceUrlName;
+        if (url != nullptr && std::strstr(url, fileName.c_str()) != nullptr)
+            urls.push_back(url);
+    }
+    for (const std::string& url : urls)
+        DeleteUrlCacheEntryA(url.c_str());
+}
+
+} // namespace
+
+CKWUpdateCatalog& CKWUpdateCatalog::GetInstance()
+{
+    static CKWUpdateCatalog instance;
+    return instance;
+}
+
+CKWUpdateCatalog::CKWUpdateCatalog()
+{
+    ReadIgnoreList();
+}
+
+void CKWUpdateCatalog::ReadIgnoreList()
+{
+    std::string text =
+        ReadRegistrySetting("HKEY_CURRENT_USER\\" + GetProductDescriptor().UpdatesStateKey, "Ignore", std::string());
+    CStringTokenizer words(text, " ");
+    for (std::string word = words.NextToken(); !word.empty(); word = words.NextToken())
+        m_ignoreList.push_back(word);
+}
+
+void CKWUpdateCatalog::StartLoad()
+{
+    m_validity = kNotLoaded;
+    m_serverName.clear();
+    // A status belongs to the document that brought it; keeping it would
+    // report an old server message for a later, different failure.
+    m_serverStatus.reset();
+}
+
+bool CKWUpdateCatalog::LoadFromUrl(const std::string& url)
+{
+    StartLoad();
+    bool loaded = CXmlDocument::LoadFromUrl(url);
+    if (loaded && IsValid()) {
+        loaded = CXmlDocument::LoadXml(GetXml());
+        if (loaded)
+            DeleteCachedCatalogs(GetProductDescriptor().CatalogFileName);
+    }
+    LoadSources();
+    return loaded;
+}
+
+bool CKWUpdateCatalog::LoadXml(const std::string& text)
+{
+    StartLoad();
+    bool loaded = CXmlDocument::LoadXml(text);
+    LoadSources();
+    return loaded;
+}
+
+bool CKWUpdateCatalog::Validate()
+{
+    m_validity = kNotLoaded;
+    if (!CXmlDocument::Validate())
+        return false;
+    SetValid(false);
+    try {
+        XmlNode updates = SelectSingleNode(nullptr, "/updates");
+        if (updates) {
+            std::string appName = GetAttribute(updates.Get(), "appname");
+            if (appName.empty()) {
+                m_validity = kAppNameMissing;
+            } else if (appName != GetProductDescriptor().AppName) {
+                m_validity = kAppNameDifferent;
+            } else {
+                m_validity = kValid;
+                m_serverName = GetAttribute(updates.Get(), "servername");
+            }
+            SetValid(m_validity == kValid);
+            return IsValid();
+        }
+        m_validity = kNoUpdatesRoot;
+        XmlNode status = SelectSingleNode(nullptr, "/updateserverstatus");
+        if (status) {
+            m_validity = kServerStatusDocument;
+            m_serverStatus = std::make_unique<CServerStatus>(
+                ReadLeadingInt(GetAttribute(status.Get(), "id").c_str()),
+                GetNodeText(status.Get(), FormatText("./text[@lang='%s']", LanguageLetter().c_str())));
+        }
+    } catch (const CComError&) {
+        // An unreadable document is no catalog.
+    }
+    return false;
+}
+
+void CKWUpdateCatalog::LoadSources()
+{
+    m_sources.clear();
+    m_currentSource = 0;
+    if (!IsValid())
+        return;
+    try {
+        ForEachNode(*this, nullptr, "/updates/source", [this](IXMLDOMNode* source) {
+            int priority = ReadLeadingInt(GetAttribute(source, "priority").c_str());
+            m_sources.push_back(std::make_unique<CSourceItem>(priority, GetNodeText(source, ".")));
+        });
+    } catch (const CComError&) {
+        // The sources read so far are still usable.
+    }
+    std::stable_sort(m_sources.begin(), m_sources.end(), [](const auto& a, const auto& b) {
+        return a->GetPriority() < b->GetPriority();
+    });
+}
+
+CSourceItem* CKWUpdateCatalog::GetFirstSource()
+{
+    if (m_sources.empty())
+        LoadSources();
+    m_currentSource = 0;
+    return m_sources.empty() ? nullptr : m_sources.front().get();
+}
+
+CSourceItem* CKWUpdateCatalog::GetNextSource()
+{
+    if (m_currentSource + 1 >= m_sources.size())
+        return nullptr;
+    return m_sources[++m_currentSource].get();
+}
+
+XmlNode CKWUpdateCatalog::FindProduct(const std::string& productId) const
+{
+    return FindNode(*this, "/updates/product", [this, &productId](IXMLDOMNode* product) {
+        return EqualsNoCase(GetAttribute(product, "id"), productId);
+    });
+}
+
+XmlNode CKWUpdateCatalog::FindUpdateElement(const std::string& updateId) const
+{
+    return FindNode(*this, "/updates/product/update", [this, &updateId](IXMLDOMNode* update) {
+        return EqualsNoCase(GetAttribute(update, "id"), updateId);
+    });
+}
+
+bool CKWUpdateCatalog::GetProductIds(std::vector<std::string>& ids) const
+{
+    ids.clear();
+    try {
+        ForEachNode(*this, nullptr, "/updates/product", [this, &ids](IXMLDOMNode* product) {
+            ids.push_back(GetAttribute(product, "id"));
+        });
+    } catch (const CComError&) {
+        ids.clear();
+    }
+    return !ids.empty();
+}
+
+std::string CKWUpdateCatalog::GetProductMnemonic(const std::string& productId) const
+{
+    try {
+        return GetAttribute(FindProduct(productId).Get(), "mne");
+    } catch (const CComError&) {
+        return std::string();
+    }
+}
+
+bool CKWUpdateCatalog::CollectDependentProducts(std::vector<std::string>& ids) const
+{
+    ids.clear();
+    const std::string& mainCode = GetProductDescriptor().MainUpgradeCode;
+    try {
+        XmlNode main = FindProduct(mainCode);
+        if (!main)
+            return false;
+        std::vector<std::string> visiting{mainCode};
+        CollectDependents(main.Get(), visiting, ids);
+    } catch (const CComError&) {
+        // What was collected before the failure is still right.
+    }
+    return !ids.empty();
+}
+
+void CKWUpdateCatalog::CollectDependents(IXMLDOMNode* product, std::vector<std::string>& visiting,
+                                         std::vector<std::string>& ids) const
+{
+    ForEachNode(*this, product, "update/dependent", [this, &visiting, &ids](IXMLDOMNode* dependent) {
+        std::string id = GetNodeText(dependent, ".");
+        // A product that is being visited already (the main product, or one
+        // that names its own dependant again) would be followed forever.
+        if (id.empty() || std::find(ids.begin(), ids.end(), id) != ids.end() ||
+            std::any_of(visiting.begin(), visiting.end(), [&id](const std::string& v) {
+                return EqualsNoCase(v, id);
+            }))
+            return;
+        XmlNode named = FindProduct(id);
+        if (named) {
+            visiting.push_back(id);
+            CollectDependents(named.Get(), visiting, ids);
+            visiting.pop_back();
+        }
+        ids.push_back(id);
+    });
+}
+
+CKWUpdateCatalog::UpdateCheck CKWUpdateCatalog::ParseUpdate(IXMLDOMNode* update, const std::string& productId,
+                                                            std::unique_ptr<CUpdateItem>& item) const
+{
+    item.reset();
+    std::string id = GetAttribute(update, "id");
+    if (id.empty())
+        return kUpdateWithoutId;
+    int version = PackVersion(GetNodeText(update, "./version"));
+    int maximum = PackVersion(GetNodeText(update, "./targetversionmax"));
+    int minimum = PackVersion(GetNodeText(update, "./targetversionmin"));
+    if (!(minimum < version && maximum < version && minimum <= maximum))
+        return kUpdateInconsistentVersions;
+    auto record = std::make_unique<CUpdateItem>(id, productId, version, maximum, minimum);
+    record->SetFileName(GetNodeText(update, "./filename"));
+    record->SetParameters(GetNodeText(update, "./parameters"));
+    if (!record->SetFormat(GetNodeText(update, "./format")))
+        return kUpdateUnknownFormat;
+    record->SetFileCrc(std::strtoul(GetNodeText(update, "./filecrc").c_str(), nullptr, 16));
+    record->SetFileSize(std::strtoul(GetNodeText(update, "./filesize").c_str(), nullptr, 10));
+    const std::string letter = LanguageLetter();
+    record->SetSubject(GetNodeText(update, FormatText("./subject[@lang='%s']", letter.c_str())));
+    record->SetReleaseDate(GetNodeText(update, "./releasedate"));
+    ForEachNode(*this, update, "./relnote", [this, &letter, &record](IXMLDOMNode* note) {
+        ForEachNode(*this, note, "./text", [this, &letter, &record](IXMLDOMNode* text) {
+            if (GetAttribute(text, "lang") != letter)
+                return;
+            std::string paragraph = GetNodeText(text, ".");
+            if (!paragraph.empty())
+                record->AddReleaseNote(paragraph);
+        });
+    });
+    item = std::move(record);
+    return kUpdateAccepted;
+}
+
+bool CKWUpdateCatalog::SelectUpdates(const std::string& productId, int installedVersion, UpdateList& updates)
+{
+    updates.clear();
+    if (!IsValid())
+        return false;
+    UpdateList candidates;
+    std::unique_ptr<CUpdateItem> fullPackage;
+    try {
+        XmlNode product = FindProduct(productId);
+        if (!product)
+            return false;
+        std::string mnemonic = GetAttribute(product.Get(), "mne");
+        if (std::find(m_ignoreList.begin(), m_ignoreList.end(), mnemonic) != m_ignoreList.end())
+            return false;
+        ForEachNode(*this, product.Get(), "./update", [&](IXMLDOMNode* update) {
+            if (PackVersion(GetNodeText(update, "./targetversionmax")) < installedVersion)
+                return;
+            std::unique_ptr<CUpdateItem> item;
+            if (ParseUpdate(update, productId, item) != kUpdateAccepted)
+                return;
+            item->SetMnemonic(mnemonic);
+            if (item->GetFormat() == kFormatPatch || item->GetFormat() == kFormatUpdaterUpdate)
+                candidates.push_back(std::move(item));
+            else
+                fullPackage = std::move(item); // only the last full package counts
+        });
+    } catch (const CComError&) {
+        return false;
+    }
+
+    std::vector<CUpdateItem*> pool;
+    for (const auto& candidate : candidates)
+        pool.push_back(candidate.get());
+    std::vector<CUpdateItem*> chain;
+    int finalVersion = 0;
+    uint64_t totalSize = 0;
+    BuildChain(installedVersion, pool, chain, finalVersion, totalSize);
+    if (fullPackage) {
+        // The full package competes with the patches: the chain that goes
+        // further wins, then the smaller download, then the patch chain only
+        // when it has strictly fewer steps. It must apply to the installed
+        // version like any other update, also when no patch is offered.
+        pool.push_back(fullPackage.get());
+        std::vector<CUpdateItem*> withFull;
+        int finalWithFull = 0;
+        uint64_t sizeWithFull = 0;
+        BuildChain(installedVersion, pool, withFull, finalWithFull, sizeWithFull);
+        bool keepPatches = finalVersion != finalWithFull ? finalVersion > finalWithFull
+                           : totalSize != sizeWithFull   ? totalSize < sizeWithFull
+                                                         : chain.size() < withFull.size();
+        if (!keepPatches)
+            chain.swap(withFull);
+        candidates.push_back(std::move(fullPackage));
+    }
+    for (auto& candidate : candidates) {
+        if (std::find(chain.begin(), chain.end(), candidate.get()) != chain.end())
+            updates.push_back(std::move(candidate));
+    }
+    std::sort(updates.begin(), updates.end(), [](const auto& a, const auto& b) {
+        return a->GetVersion() < b->GetVersion();
+    });
+    return !updates.empty();
+}
+
+void CKWUpdateCatalog::BuildChain(int version, std::vector<CUpdateItem*>& candidates, std::vector<CUpdateItem*>& chain,
+                                  int& finalVersion, uint64_t& totalSize)
+{
+    chain.clear();
+    totalSize = 0;
+    std::stable_sort(candidates.begin(), candidates.end(), [](const CUpdateItem* a, const CUpdateItem* b) {
+        if (a->GetTargetVersionMax() != b->GetTargetVersionMax())
+            return a->GetTargetVersionMax() > b->GetTargetVersionMax();
+        return a->GetTargetVersionMin() > b->GetTargetVersionMin();
+    });
+    // Each step raises the version above the range of the candidate taken,
+    // and so above every candidate after it: only those before can follow.
+    auto limit = candidates.end();
+    for (;;) {
+        auto next = std::find_if(candidates.begin(), limit, [version](const CUpdateItem* candidate) {
+            return candidate->GetTargetVersionMin() <= version && version <= candidate->GetTargetVersionMax();
+        });
+        if (next == limit)
+            break;
+        totalSize += (*next)->GetFileSize();
+        version = (*next)->GetVersion();
+        chain.push_back(*next);
+        limit = next;
+    }
+    finalVersion = version;
+}
+
+const std::vector<CUpdateItem*>& CKWUpdateCatalog::GetAllUpdates()
+{
+    if (m_allUpdates.empty()) {
+        for (const auto& product : CKWInstallationData::GetInstance().GetProducts()) {
+            for (const auto& update : product->GetUpdates())
+                m_allUpdates.push_back(update.get());
+        }
+    }
+    return m_allUpdates;
+}
+
+CUpdateItem* CKWUpdateCatalog::FindUpdateById(const std::string& id)
+{
+    const auto& updates = GetAllUpdates();
+    auto found = std::find_if(updates.begin(), updates.end(), [&id](const CUpdateItem* u) {
+        return u->GetId() == id;
+    });
+    return found == updates.end() ? nullptr : *found;
+}
+
+CUpdateItem* CKWUpdateCatalog::FindUpdateForVersion(const std::string& productId, int version)
+{
+    const auto& updates = GetAllUpdates();
+    auto found = std::find_if(updates.begin(), updates.end(), [&productId, version](const CUpdateItem* u) {
+        return u->GetProductId() == productId && (u->GetVersion() == version || (u->GetTargetVersionMin() <= version &&
+                                                                                 version <= u->GetTargetVersionMax()));
+    });
+    return found == updates.end() ? nullptr : *found;
+}
+
+void CKWUpdateCatalog::ResolveDependencies()
+{
+    ResolveDependencies(GetProductDescriptor().MainUpgradeCode);
+}
+
+void CKWUpdateCatalog::ResolveDependencies(const std::string& mainProductCode)
+{
+    const std::vector<CUpdateItem*>& updates = GetAllUpdates();
+    if (updates.empty() || !IsValid())
+        return;
+    for (size_t i = 0; i < updates.size(); ++i) {
+        CUpdateItem* update = updates[i];
+        for (size_t j = 0; j < i; ++j) {
+            if (updates[j]->GetProductId() == update->GetProductId() && updates[j]->GetVersion() < update->GetVersion())
+                update->AddPrerequisite(updates[j]);
+        }
+        try {
+            XmlNode element = FindUpdateElement(update->GetId());
+            if (!element)
+                continue;
+            ForEachNode(*this, element.Get(), "./dependent", [&](IXMLDOMNode* dependent) {
+                std::string id = GetNodeText(dependent, ".");
+                if (id.empty())
+                    return;
+                CUpdateItem* prerequisite =
+                    id == mainProductCode ? FindUpdateForVersion(id, update->GetVersion()) : FindUpdateById(id);
+                if (prerequisite != nullptr)
+                    update->AddPrerequisite(prerequisite);
+            });
+        } catch (const CComError&) {
+            // The update keeps the prerequisites found so far.
+        }
+    }
+    for (CUpdateItem* update : updates)
+        update->Select(true);
+}
+
+void CKWUpdateCatalog::FindDroppedUpdates(std::vector<DroppedUpdate>& dropped) const
+{
+    dropped.clear();
+    try {
+        ForEachNode(*this, nullptr, "/updates/product", [this, &dropped](IXMLDOMNode* product) {
+            std::string productId = GetAttribute(product, "id");
+            int position = 0;
+            ForEachNode(*this, product, "./update", [&](IXMLDOMNode* update) {
+                ++position;
+                std::unique_ptr<CUpdateItem> item;
+                UpdateCheck check = ParseUpdate(update, productId, item);
+                if (check != kUpdateAccepted)
+                    dropped.push_back({productId, position, GetAttribute(update, "id"), check});
+            });
+        });
+    } catch (const CComError&) {
+        // Report what could be read.
+    }
+}
