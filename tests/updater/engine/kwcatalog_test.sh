@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Runs the vendor's catalog tool under Wine on the test catalogs, as a vendor
+# would, and compares what it prints. Runs beside the bench's HTTP server
+# (KW_HTTPD_PORT, KW_HTTPD_ROOT and KW_HTTPD_LOG come from tools/kwhttpd.py).
+# Usage: kwcatalog_test.sh KWCATALOG_EXE DATA_DIR BUILD_DIR
+set -uo pipefail
+exe=$1
+data=$2
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../../scripts/wine-env.sh" "$3"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+main='{6E2C1F3A-8B4D-4C7E-9A51-3D0F2B7C4E91}'
+updater='{A9D47B20-5C3E-4F18-B6E2-71C8D90F3A5B}'
+dep='{3B0C2D14-7E65-4A98-8F21-C4D5E6F70811}'
+ign='{5D7E9F01-2A3B-4C4D-9E5F-60718293A4B5}'
+sources='sources: \\server\share\ HTTP://Mirror.example.com/a/ http://dl.example.com/upd/'
+
+# A Unix path as Wine sees it.
+winpath() {
+  local path=${1//\//\\}
+  echo "Z:$path"
+}
+
+fail() {
+  echo "FAIL $*"
+  failures=$((failures + 1))
+}
+
+# run NAME EXIT_CODE ARGS...: the tool's output, with tabs shown as "|", in
+# $work/NAME.out.
+run() {
+  local name=$1 expected=$2 status=0
+  shift 2
+  wine "$exe" "$@" </dev/null >"$work/$name.raw" 2>"$work/$name.err" || status=$?
+  tr -d '\r' <"$work/$name.raw" | tr '\t' '|' >"$work/$name.out"
+  [ "$status" = "$expected" ] || fail "$name: exit code $status, expected $expected"
+}
+
+# expect NAME LINE...: the output holds exactly these lines.
+expect() {
+  local name=$1
+  shift
+  printf '%s\n' "$@" | diff -u - "$work/$name.out" || fail "$name: output differs"
+}
+
+plan=$(winpath "$data/plan.xml")
+french_status=$(printf 'Le serveur de mises \340 jour est en maintenance.')
+
+run check-valid 0 check "$plan"
+expect check-valid \
+  'valid: server name "bench"' \
+  "dropped: product $main, update 4: no id" \
+  "dropped: product $main, update 5 \"mzip\": unknown format (MSP, MSI, FMC, UPD or EXE)" \
+  "dropped: product $main, update 6 \"mbad\": inconsistent versions (needs targetversionmin <= targetversionmax < version)" \
+  'sources in the order tried:' \
+  '  0 folder \\server\share\' \
+  '  1 http HTTP://Mirror.example.com/a/' \
+  '  2 http http://dl.example.com/upd/'
+
+sed 's/appname="Melvaro 2012"/appname="melvaro 2012"/' "$data/plan.xml" >"$work/wrong-appname.xml"
+run check-appname 1 check "$(winpath "$work/wrong-appname.xml")"
+sed -i '2,$d' "$work/check-appname.out"
+expect check-appname 'invalid: "appname" is "melvaro 2012", expected "Melvaro 2012"'
+
+run check-status 1 check --lang F "$(winpath "$data/status.xml")"
+expect check-status "invalid: server status 503: $french_status" 'sources in the order tried: none'
+
+run check-missing 1 check "$(winpath "$work/missing.xml")"
+expect check-missing 'invalid: the document cannot be read' 'sources in the order tried: none'
+
+# Installed: the dependent product missing, main and updater at 1.00.0000,
+# the ignored product missing. The main product's patch chain beats its
+# full package (3000 bytes against 3500).
+run plan-all 0 plan "$plan" --ignore IGN --ignore OTHER --main "$main" "$dep=0" "$main=1.0.0" "$updater=1.0" "$ign=0"
+expect plan-all \
+  "$dep|x1|EXE|1.01.0000|4000|1|m1" \
+  "$main|m1|MSP|1.01.0000|1000|5|-" \
+  "$main|m2|MSP|1.02.0000|2000|2|m1" \
+  "$updater|u1|UPD|1.00.0001|300|1|m2" \
+  "$sources"
+
+# Without --ignore, and with the main product at 1.01.0000 and first, so it
+# is the main product by default.
+run plan-default 0 plan "$plan" "$main=1.1" "$ign=0" "$dep=0"
+expect plan-default \
+  "$main|m2|MSP|1.02.0000|2000|1|-" \
+  "$ign|y1|MSI|1.00.0000|5000|1|-" \
+  "$dep|x1|EXE|1.01.0000|4000|1|-" \
+  "$sources"
+
+run plan-status-en 0 plan "$(winpath "$data/status.xml")" "$main=1.0"
+expect plan-status-en 'STATUS 503 The update server is under maintenance.'
+run plan-status-fr 0 plan "$(winpath "$data/status.xml")" --lang F "$main=1.0"
+expect plan-status-fr "STATUS 503 $french_status"
+run plan-invalid 0 plan "$(winpath "$work/wrong-appname.xml")" "$main=1.0"
+expect plan-invalid 'INVALID'
+run plan-usage 2 plan "$plan" --lang D "$main=1.0"
+
+# The catalog as the update check asks for it.
+cp "$data/plan.xml" "$KW_HTTPD_ROOT/qrzupd.asp"
+query='qrzupd.asp?CompanyName=2012-&Year=2012&Language=F'
+run http 0 plan "http://127.0.0.1:$KW_HTTPD_PORT/$query" "$updater=1.0"
+expect http "$updater|u1|UPD|1.00.0001|300|1|-" "$sources"
+grep -qF "GET /$query " "$KW_HTTPD_LOG" || fail "http: the request line with its query string is not in the server's log"
+
+printf '123456789' >"$work/nine.txt"
+: >"$work/empty.bin"
+nine=$(winpath "$work/nine.txt")
+empty=$(winpath "$work/empty.bin")
+run crc 0 crc "$nine" "$empty"
+expect crc "cbf43926 9 $nine" "00000000 0 $empty"
+run crc-missing 1 crc "$(winpath "$work/missing.bin")" "$nine"
+expect crc-missing "cbf43926 9 $nine"
+[ -s "$work/crc-missing.err" ] || fail "crc-missing: no error message"
+
+[ "$failures" = 0 ] && echo "kwcatalog: all checks passed"
+exit $((failures > 0))
