@@ -144,8 +144,9 @@ int Check(int argc, char** argv)
     std::vector<CKWUpdateCatalog::DroppedUpdate> dropped;
     catalog.FindDroppedUpdates(dropped);
     for (const CKWUpdateCatalog::DroppedUpdate& update : dropped) {
-        std::printf("dropped: product %s, update %d (id \"%s\"): %s\n", update.productId.c_str(), update.position,
-                    update.updateId.c_str(), DropReason(update.reason));
+        std::string id = update.updateId.empty() ? std::string() : " \"" + update.updateId + "\"";
+        std::printf("dropped: product %s, update %d%s: %s\n", update.productId.c_str(), update.position, id.c_str(),
+                    DropReason(update.reason));
     }
 
     std::vector<const CSourceItem*> sources = SourcesInOrder(catalog);

@@ -173,16 +173,16 @@ TEST_F(CatalogTest, UpdatesTheRulesRefuseAreDroppedAndReported)
     Load(ProductXml(kProduct, "MEL",
                     UpdateXml("", "1.1", "1.0", "1.0") + UpdateXml("minAboveMax", "1.3", "1.2", "1.1") +
                         UpdateXml("versionAtMax", "1.1", "1.0", "1.1") +
-                        UpdateXml("versionBelowMin", "1.0", "1.1", "1.2") + UpdateXml("zip", "1.1", "1.0", "1.0", "ZIP") +
-                        UpdateXml("ok", "1.1", "1.0", "1.0", "msp")));
+                        UpdateXml("versionBelowMin", "1.0", "1.1", "1.2") +
+                        UpdateXml("zip", "1.1", "1.0", "1.0", "ZIP") + UpdateXml("ok", "1.1", "1.0", "1.0", "msp")));
     std::vector<CKWUpdateCatalog::DroppedUpdate> dropped;
     m_catalog.FindDroppedUpdates(dropped);
     std::vector<std::string> seen;
     for (const auto& update : dropped)
         seen.push_back(std::to_string(update.position) + " " + update.updateId + " " + std::to_string(update.reason));
-    EXPECT_EQ((std::vector<std::string>{"1  1", "2 minAboveMax 2", "3 versionAtMax 2", "4 versionBelowMin 2",
-                                        "5 zip 3"}),
-              seen);
+    EXPECT_EQ(
+        (std::vector<std::string>{"1  1", "2 minAboveMax 2", "3 versionAtMax 2", "4 versionBelowMin 2", "5 zip 3"}),
+        seen);
     EXPECT_EQ("ok", Chosen(kProduct, "1.0")) << "the format is read in any case";
 }
 
@@ -258,6 +258,9 @@ TEST_F(CatalogTest, AFullPackageCompetesWithThePatchChain)
     EXPECT_EQ("direct", ChosenFromMain(UpdateXml("direct", "1.2", "1.0", "1.0", "MSP", 100) +
                                        UpdateXml("full", "1.1", "1.0", "1.0.5", "FMC", 40) +
                                        UpdateXml("after", "1.2", "1.1", "1.1", "MSP", 60)));
+    EXPECT_EQ("full", ChosenFromMain(UpdateXml("direct", "1.2", "1.0", "1.0", "MSP", 100) +
+                                     UpdateXml("full", "1.2", "0.0", "1.0.5", "FMC", 100)))
+        << "chains alike in version, size and length: the full package";
 
     EXPECT_EQ("full2", ChosenFromMain(UpdateXml("full1", "1.3", "0.0", "1.1", "FMC", 10) +
                                       UpdateXml("full2", "1.2", "0.0", "1.1", "MSI", 500)))
@@ -296,7 +299,8 @@ TEST_F(CatalogTest, DependentProductsComeBeforeThoseThatNameThem)
                         UpdateXml("m2", "1.2", "1.1", "1.1", "MSP", 1, DependentXml("u9") + DependentXml("{B}"))) +
          ProductXml("{a}", "A", UpdateXml("a1", "1.1", "1.0", "1.0", "MSP", 1, DependentXml("{C}"))) +
          ProductXml("{B}", "B", "") +
-         ProductXml("{C}", "C", UpdateXml("c1", "1.1", "1.0", "1.0", "MSP", 1, DependentXml("{A}") + DependentXml(main))));
+         ProductXml("{C}", "C",
+                    UpdateXml("c1", "1.1", "1.0", "1.0", "MSP", 1, DependentXml("{A}") + DependentXml(main))));
     std::vector<std::string> ids;
     EXPECT_TRUE(m_catalog.CollectDependentProducts(ids));
     EXPECT_EQ((std::vector<std::string>{"{C}", "{A}", "{B}", "u9"}), ids);
@@ -349,8 +353,8 @@ TEST_F(CatalogTest, LoadsFromTheServerWithTheCheckQueryString)
         ASSERT_TRUE(CreateUrlCacheEntryA(url.c_str(), 0, "xml", file, 0));
         WriteWholeFile(file, "<cached/>");
         FILETIME never = {0, 0};
-        ASSERT_TRUE(CommitUrlCacheEntryA(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr,
-                                         nullptr));
+        ASSERT_TRUE(
+            CommitUrlCacheEntryA(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr));
     }
     auto cached = [](const std::string& url) {
         DWORD size = 0;

@@ -1,5 +1,6 @@
 #include "CKWInstallationData.h"
 #include "CKWInstalledPrerequisite.h"
+#include "CKWMsiPackage.h"
 #include "CKWUpdateCatalog.h"
 #include "CatalogXml.h"
 #include "ProductDescriptor.h"
@@ -89,8 +90,8 @@ TEST(InstallationData, APrerequisiteProductIsOfferedUpdatesOnlyWhileItIsMissing)
     // exist already.
     std::string sandbox = "Software\\KwTests\\Machine" + std::to_string(GetCurrentProcessId());
     HKEY machine = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, sandbox.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &machine, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, sandbox.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             &machine, nullptr));
     ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine));
     CKWInstalledPrerequisite missing("{S}", "Soap30");
     CKWInstalledPrerequisite unknown("{N}", "NoSuch");
@@ -131,7 +132,8 @@ TEST(InstallationData, TheUpdaterFlowOverTheProcessWideRecords)
                    UpdateXml("m1", "1.1", "1.0", "1.0", "MSP", 10, DependentXml("m1")) +
                        UpdateXml("m2", "1.2", "1.1", "1.1", "MSP", 20)) +
         ProductXml(product.UpdaterCode, "UPD", UpdateXml("u1", "1.0.1", "1.0", "1.0", "UPD", 5, DependentXml("m2"))) +
-        ProductXml("{D}", "DEP", UpdateXml("d1", "1.1", "0.0", "0.0", "EXE", 7, DependentXml(product.MainUpgradeCode))))));
+        ProductXml("{D}", "DEP",
+                   UpdateXml("d1", "1.1", "0.0", "0.0", "EXE", 7, DependentXml(product.MainUpgradeCode))))));
 
     CKWInstallationData& data = CKWInstallationData::GetInstance();
     ASSERT_EQ(0u, data.GetProductCount());

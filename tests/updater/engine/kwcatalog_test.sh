@@ -82,12 +82,12 @@ expect plan-all \
   "$sources"
 
 # Without --ignore, and with the main product at 1.01.0000 and first, so it
-# is the main product by default.
+# is the main product by default: x1 now needs m2, whose range holds 1.01.
 run plan-default 0 plan "$plan" "$main=1.1" "$ign=0" "$dep=0"
 expect plan-default \
-  "$main|m2|MSP|1.02.0000|2000|1|-" \
+  "$main|m2|MSP|1.02.0000|2000|2|-" \
   "$ign|y1|MSI|1.00.0000|5000|1|-" \
-  "$dep|x1|EXE|1.01.0000|4000|1|-" \
+  "$dep|x1|EXE|1.01.0000|4000|1|m2" \
   "$sources"
 
 run plan-status-en 0 plan "$(winpath "$data/status.xml")" "$main=1.0"
