@@ -81,28 +81,18 @@ expect plan-all \
   "$updater|u1|UPD|1.00.0001|300|1|m2" \
   "$sources"
 
-# Without --ignore, and with the main product at 1.01.0000 and first, so it
-# is the main product by default: x1 now needs m2, whose range holds 1.01.
-run plan-default 0 plan "$plan" "$main=1.1" "$ign=0" "$dep=0"
-expect plan-default \
-  "$main|m2|MSP|1.02.0000|2000|2|-" \
-  "$ign|y1|MSI|1.00.0000|5000|1|-" \
-  "$dep|x1|EXE|1.01.0000|4000|1|m2" \
-  "$sources"
-
-run plan-status-en 0 plan "$(winpath "$data/status.xml")" "$main=1.0"
-expect plan-status-en 'STATUS 503 The update server is under maintenance.'
 run plan-status-fr 0 plan "$(winpath "$data/status.xml")" --lang F "$main=1.0"
 expect plan-status-fr "STATUS 503 $french_status"
 run plan-invalid 0 plan "$(winpath "$work/wrong-appname.xml")" "$main=1.0"
 expect plan-invalid 'INVALID'
-run plan-usage 2 plan "$plan" --lang D "$main=1.0"
 
 # The catalog as the update check asks for it.
 cp "$data/plan.xml" "$KW_HTTPD_ROOT/qrzupd.asp"
 query='qrzupd.asp?CompanyName=2012-&Year=2012&Language=F'
-run http 0 plan "http://127.0.0.1:$KW_HTTPD_PORT/$query" "$updater=1.0"
-expect http "$updater|u1|UPD|1.00.0001|300|1|-" "$sources"
+# The first product, at 1.01.0000, is the main product by default: x1 needs
+# m2, whose range holds 1.01.
+run http 0 plan "http://127.0.0.1:$KW_HTTPD_PORT/$query" "$main=1.1" "$dep=0"
+expect http "$main|m2|MSP|1.02.0000|2000|2|-" "$dep|x1|EXE|1.01.0000|4000|1|m2" "$sources"
 grep -qF "GET /$query " "$KW_HTTPD_LOG" || fail "http: the request line with its query string is not in the server's log"
 
 printf '123456789' >"$work/nine.txt"
