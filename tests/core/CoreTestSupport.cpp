@@ -1,6 +1,5 @@
 #include "CoreTestSupport.h"
 
-#include "TestFolder.h"
 #include "TraceMessage.h"
 
 namespace {
@@ -46,6 +45,15 @@ std::vector<std::string> CoreTest::TakeTraces()
     while (PeekMessageA(&msg, nullptr, id, id, PM_REMOVE))
         traces.push_back(TakeTracedText(msg.wParam));
     return traces;
+}
+
+std::vector<std::string> CoreTest::TakeBoxTexts()
+{
+    std::vector<std::string> texts;
+    for (const ShownBox& box : g_shownBoxes)
+        texts.push_back(box.text);
+    g_shownBoxes.clear();
+    return texts;
 }
 
 std::vector<ShownBox>& CoreTest::Boxes()
@@ -96,21 +104,4 @@ DWORD RunProgram(const std::string& commandLine)
     if (process.IsValid() && WaitForSingleObject(process.Get(), 30000) == WAIT_OBJECT_0)
         GetExitCodeProcess(process.Get(), &exitCode);
     return exitCode;
-}
-
-std::vector<std::string> ReadLines(const std::string& path)
-{
-    std::vector<std::string> lines;
-    if (!FileExists(path))
-        return lines;
-    std::string content = ReadWholeFile(path);
-    size_t start = 0;
-    while (start < content.size()) {
-        size_t end = content.find("\r\n", start);
-        if (end == std::string::npos)
-            end = content.size();
-        lines.push_back(content.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
 }

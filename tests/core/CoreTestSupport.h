@@ -2,6 +2,7 @@
 
 #include "Handle.h"
 #include "SetupCore.h"
+#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +17,16 @@ struct ShownBox {
 };
 
 // Saves the engine core's state and puts it back after the test. The core's
-// message boxes are recorded and answered from a script (IDOK when the
-// script is empty), and the traces the test caused can be taken.
+// message boxes are recorded and answered from a script (IDOK when it is
+// empty); the traces the test caused can be taken.
 class CoreTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The texts traced on this thread since the last call, in order.
     std::vector<std::string> TakeTraces();
+    // The texts of the boxes shown since the last call.
+    std::vector<std::string> TakeBoxTexts();
     std::vector<ShownBox>& Boxes();
     std::deque<int>& Answers();
 
@@ -32,8 +34,7 @@ private:
     SetupCoreState m_saved;
 };
 
-// Sets an environment variable (inherited by started programs) for the
-// lifetime of the object.
+// Sets an environment variable, which started programs inherit, while it lives.
 class ScopedEnvironment {
 public:
     ScopedEnvironment(const char* name, const std::string& value);
@@ -45,14 +46,21 @@ private:
     std::string m_name;
 };
 
-// The folder of the test program, where the stand-in programs are copied.
+// Where the stand-in programs started while it lives write their command lines.
+class StubLog {
+public:
+    std::string Text() const { return ReadWholeFile(m_folder.File("launched.txt")); }
+
+private:
+    TestFolder m_folder;
+    ScopedEnvironment m_variable{"KWSTUB_LOG", m_folder.File("launched.txt")};
+};
+
+// The test program's folder, where the stand-in programs are copied.
 std::string TestProgramFolder();
 
 // Starts a program; the handle is invalid when it could not be started.
 KwHandle StartProgram(const std::string& commandLine);
 
-// Runs a program to its end; its exit code, or ~0u when it could not be run.
+// Runs a program to its end: its exit code, or ~0u when it did not run.
 DWORD RunProgram(const std::string& commandLine);
-
-// The lines a file holds, without their CRLF ends; none when it is missing.
-std::vector<std::string> ReadLines(const std::string& path);

@@ -1,6 +1,5 @@
 #include "CoreTestSupport.h"
 #include "RebootSystem.h"
-#include "TestFolder.h"
 
 #include <utility>
 
@@ -23,11 +22,10 @@ protected:
     {
         CoreTest::SetUp();
         g_restarts.clear();
-        SetupCoreState& core = GetSetupCore();
-        core.exitWindows = RecordRestart;
-        core.initialised = true;
-        core.IsWin9x = false;
-        core.rebootNeeded = false;
+        GetSetupCore().exitWindows = RecordRestart;
+        GetSetupCore().initialised = true;
+        GetSetupCore().IsWin9x = false;
+        GetSetupCore().rebootNeeded = false;
     }
     void TearDown() override
     {
@@ -45,12 +43,9 @@ TEST_F(Reboot, OnlyAPendingRestartOfAnInitialisedCoreHappens)
     GetSetupCore().initialised = false;
     EXPECT_FALSE(RebootSystem());
     EXPECT_TRUE(g_restarts.empty());
-
     GetSetupCore().initialised = true;
     EXPECT_TRUE(RebootSystem());
-    ASSERT_EQ(1u, g_restarts.size());
-    EXPECT_EQ(static_cast<UINT>(EWX_REBOOT), g_restarts[0].first);
-    EXPECT_EQ(0x84040002u, g_restarts[0].second);
+    EXPECT_EQ((std::vector<std::pair<UINT, DWORD>>{{EWX_REBOOT, 0x84040002}}), g_restarts);
 }
 
 TEST_F(Reboot, Windows9xRenameListKeepsARestartPending)
@@ -62,7 +57,5 @@ TEST_F(Reboot, Windows9xRenameListKeepsARestartPending)
     DeleteFileA(kWinInit);
     EXPECT_TRUE(IsRebootPending());
     EXPECT_TRUE(RebootSystem());
-    ASSERT_EQ(1u, g_restarts.size());
-    EXPECT_EQ(static_cast<UINT>(EWX_REBOOT), g_restarts[0].first);
-    EXPECT_EQ(0u, g_restarts[0].second);
+    EXPECT_EQ((std::vector<std::pair<UINT, DWORD>>{{EWX_REBOOT, 0}}), g_restarts);
 }
