@@ -6,10 +6,9 @@
 
 #include <vector>
 
-namespace {
-
-bool ReadVersionResource(const std::string& path, FileVersion& version)
+bool ReadFileVersionRecord(const std::string& path, FileVersion& version)
 {
+    version = FileVersion();
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
     if (size == 0)
@@ -31,12 +30,9 @@ bool ReadVersionResource(const std::string& path, FileVersion& version)
     return true;
 }
 
-} // namespace
-
 bool ReadFileVersion(const std::string& path, FileVersion& version)
 {
-    version = FileVersion();
-    bool readable = ReadVersionResource(path, version);
+    bool readable = ReadFileVersionRecord(path, version);
     TraceMessage("[INFO] %s is version %d.%d.%d.%d\n", path.c_str(), version.major, version.minor, version.build,
                  version.revision);
     return readable;

@@ -10,6 +10,10 @@ struct FileVersion {
     int revision = 65535;
 };
 
+// Reads the file version from the root block of a file's version resource,
+// without a trace; false (and every part 65535) when it has none.
+bool ReadFileVersionRecord(const std::string& path, FileVersion& version);
+
 // Reads the file version from the root block of a file's version resource and
 // traces it. When the file has no readable version every part is 65535 and
 // the answer is false.

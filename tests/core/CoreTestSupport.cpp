@@ -22,6 +22,7 @@ int RecordBox(HWND, const char* text, const char* caption, UINT type)
 void CoreTest::SetUp()
 {
     m_saved = GetSetupCore();
+    m_savedRunKind = g_runKind;
     g_shownBoxes.clear();
     g_boxAnswers.clear();
     GetSetupCore().messageBox = RecordBox;
@@ -35,6 +36,8 @@ void CoreTest::TearDown()
 {
     TakeTraces();
     GetSetupCore() = m_saved;
+    g_runKind = m_savedRunKind;
+    g_adminInstallPoint.clear();
 }
 
 std::vector<std::string> CoreTest::TakeTraces()

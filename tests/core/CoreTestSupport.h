@@ -16,7 +16,8 @@ struct ShownBox {
     UINT type;
 };
 
-// Saves the engine core's state and puts it back after the test. The core's
+// Saves the engine core's state (with the run kind and the administrative
+// install point) and puts it back after the test. The core's
 // message boxes are recorded and answered from a script (IDOK when it is
 // empty); the traces the test caused can be taken.
 class CoreTest : public ::testing::Test {
@@ -32,6 +33,7 @@ protected:
 
 private:
     SetupCoreState m_saved;
+    int m_savedRunKind = 0;
 };
 
 // Sets an environment variable, which started programs inherit, while it lives.

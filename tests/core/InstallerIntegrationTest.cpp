@@ -3,10 +3,10 @@
 // feature lists, repair, removal and the package switches.
 #include "CKWMsiDll.h"
 #include "CKWMsiInstaller.h"
+#include "CoreTestSupport.h"
 #include "SetupCore.h"
 #include "TestFolder.h"
 #include "TestPackages.h"
-#include "TraceMessage.h"
 
 #include <gtest/gtest.h>
 
@@ -24,27 +24,14 @@ std::string RegistryValue(const char* product, const char* name)
     return value;
 }
 
-int BoxesShown = 0;
-int CountBox(HWND, const char*, const char*, UINT)
-{
-    ++BoxesShown;
-    return IDOK;
-}
-
 // Silent engine, recorded boxes, and every test product removed afterwards
 // so the prefix is left as it was found.
-class RealInstaller : public ::testing::Test {
+class RealInstaller : public CoreTest {
 protected:
     void SetUp() override
     {
-        m_savedCore = GetSetupCore();
-        m_savedRunKind = g_runKind;
-        GetSetupCore().messageBox = CountBox;
-        BoxesShown = 0;
+        CoreTest::SetUp();
         m_previousLevel = g_msi.MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        Traces();
     }
     void TearDown() override
     {
@@ -54,10 +41,8 @@ protected:
             }
         }
         g_msi.MsiSetInternalUI(m_previousLevel, nullptr);
-        GetSetupCore() = m_savedCore;
-        g_runKind = m_savedRunKind;
-        g_adminInstallPoint.clear();
-        EXPECT_EQ(0, BoxesShown) << "no engine error was shown";
+        EXPECT_TRUE(Boxes().empty()) << "no engine error was shown";
+        CoreTest::TearDown();
     }
 
     static UINT Run(const char* package, int installMode)
@@ -67,21 +52,12 @@ protected:
         installer.SetProductState(INSTALLSTATE_DEFAULT);
         return installer.Execute();
     }
-    static bool EngineWasCalled()
+    bool EngineWasCalled()
     {
-        for (const std::string& text : Traces())
+        for (const std::string& text : TakeTraces())
             if (text.rfind("[Info] MsiInstallProduct returned", 0) == 0)
                 return true;
         return false;
-    }
-    static std::vector<std::string> Traces()
-    {
-        std::vector<std::string> texts;
-        MSG msg;
-        UINT id = WriteToLogMessageId();
-        while (PeekMessageA(&msg, nullptr, id, id, PM_REMOVE))
-            texts.push_back(TakeTracedText(msg.wParam));
-        return texts;
     }
     static int FeatureState(const char* feature) { return g_msi.MsiQueryFeatureStateA(kBaseProductCode, feature); }
     // Wine reports a feature whose key path is a registry value as run from
@@ -93,8 +69,6 @@ protected:
     }
 
 private:
-    SetupCoreState m_savedCore;
-    int m_savedRunKind = 0;
     INSTALLUILEVEL m_previousLevel = INSTALLUILEVEL_DEFAULT;
 };
 
