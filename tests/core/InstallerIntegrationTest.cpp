@@ -14,16 +14,6 @@ using namespace TestPackages;
 
 namespace {
 
-std::string RegistryValue(const char* product, const char* name)
-{
-    char value[MAX_PATH] = "";
-    DWORD size = sizeof value;
-    std::string key = std::string("Software\\KWTest\\") + product;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return "(absent)";
-    return value;
-}
-
 // Silent engine, recorded boxes, and every test product removed afterwards
 // so the prefix is left as it was found.
 class RealInstaller : public CoreTest {
@@ -78,8 +68,8 @@ TEST_F(RealInstaller, InstallSkipUpgradeRepairAndRemove)
 {
     ASSERT_EQ(0u, Run(kBase100, kInstallModeInstall));
     EXPECT_EQ(INSTALLSTATE_DEFAULT, g_msi.MsiQueryProductStateA(kBaseProductCode));
-    EXPECT_EQ("1.0.0", RegistryValue(kBaseName, "Version"));
-    EXPECT_EQ("table default", RegistryValue(kBaseName, "Default")) << "the package's own defaults reach the engine";
+    EXPECT_EQ("1.0.0", ProductValue(kBaseName, "Version"));
+    EXPECT_EQ("table default", ProductValue(kBaseName, "Default")) << "the package's own defaults reach the engine";
     EXPECT_TRUE(EngineWasCalled());
 
     EXPECT_EQ(0u, Run(kBase100, kInstallModeInstall));
@@ -94,20 +84,20 @@ TEST_F(RealInstaller, InstallSkipUpgradeRepairAndRemove)
     std::string log = ReadWholeFile(engineLog);
     EXPECT_NE(std::string::npos, log.find("Property(S): REINSTALL = ALL")) << "a reinstall of the known product";
     EXPECT_NE(std::string::npos, log.find("Property(S): REINSTALLMODE = vomus"));
-    EXPECT_EQ("1.1.0", RegistryValue(kBaseName, "Version")) << "minor upgrade in place";
+    EXPECT_EQ("1.1.0", ProductValue(kBaseName, "Version")) << "minor upgrade in place";
     EXPECT_EQ(INSTALLSTATE_LOCAL, FeatureState("Docs"));
 
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\KWTest\\KWTestBase", "Version", REG_SZ, "damaged", 8);
     GetSetupCore().InstallMode = kInstallModeRepair;
     CKWMsiInstaller repair(Path(kBase110));
     EXPECT_EQ(0u, repair.Repair());
-    EXPECT_EQ("1.1.0", RegistryValue(kBaseName, "Version")) << "repair restores what was damaged";
+    EXPECT_EQ("1.1.0", ProductValue(kBaseName, "Version")) << "repair restores what was damaged";
 
     GetSetupCore().InstallMode = kInstallModeRemove;
     CKWMsiInstaller remove(Path(kBase110));
     EXPECT_EQ(0u, remove.Remove());
     EXPECT_EQ(INSTALLSTATE_UNKNOWN, g_msi.MsiQueryProductStateA(kBaseProductCode));
-    EXPECT_EQ("(absent)", RegistryValue(kBaseName, "Version"));
+    EXPECT_EQ("(absent)", ProductValue(kBaseName, "Version"));
 }
 
 TEST_F(RealInstaller, FeatureRequestsReachTheEngine)
