@@ -1,0 +1,77 @@
+#pragma once
+
+#include "ComApartment.h"
+#include "ComPtr.h"
+
+#include <windows.h>
+#include <msxml2.h>
+
+#include <string>
+
+using XmlNode = ComPtr<IXMLDOMNode>;
+using XmlNodeList = ComPtr<IXMLDOMNodeList>;
+
+// An XML document read through the MSXML DOM: loaded from a URL, a path or
+// a text, read through the few location paths the catalog uses, with texts
+// in the process's 8-bit code page.
+class CXmlDocument {
+public:
+    // Creates the DOM document; when that fails the error is shown and every
+    // later use fails as with a null document.
+    CXmlDocument();
+    virtual ~CXmlDocument();
+    CXmlDocument(const CXmlDocument&) = delete;
+    CXmlDocument& operator=(const CXmlDocument&) = delete;
+
+    // Loads synchronously from a URL or a path and validates; false when it
+    // does not load. A document that cannot be fetched or parsed fails
+    // quietly; a COM error is shown in a box. An empty URL returns false and
+    // leaves the DOM alone.
+    virtual bool LoadFromUrl(const std::string& url);
+    // The same from XML text; the source becomes empty.
+    virtual bool LoadXml(const std::string& text);
+    // Saves what was loaded to the path, or to the source when the path is
+    // empty; a given path becomes the source.
+    virtual bool Save(const std::string& path = std::string());
+    virtual bool IsValid() const { return m_valid; }
+    // Called after every successful load; here valid means loaded.
+    virtual bool Validate();
+
+    // The whole document as XML text; empty when it cannot be read.
+    std::string GetXml() const;
+
+    // Evaluate a path against the node, or against the document when it
+    // begins with "/". Raise CComError when the DOM fails.
+    XmlNodeList SelectNodes(IXMLDOMNode* node, const std::string& path) const;
+    XmlNode SelectSingleNode(IXMLDOMNode* node, const std::string& path) const;
+    // The next node of a list; empty at its end. Raises CComError.
+    static XmlNode NextNode(IXMLDOMNodeList* list);
+
+    // The text of the node and its descendants for the first match of the
+    // path below the node; empty when the node is none or nothing matches.
+    std::string GetNodeText(IXMLDOMNode* node, const std::string& path) const;
+    // The attribute's value; empty when the node is none, lacks it or the
+    // DOM fails.
+    std::string GetAttribute(IXMLDOMNode* node, const std::string& name) const;
+
+    // The document element of the current load; null while nothing is loaded.
+    IXMLDOMElement* GetRoot() const { return m_root.Get(); }
+    const std::string& GetSource() const { return m_source; }
+    bool IsLoaded() const { return m_loaded; }
+
+protected:
+    void SetValid(bool valid) { m_valid = valid; }
+
+private:
+    bool Load(const std::string& source, bool fromText);
+    IXMLDOMDocument* Document() const;
+    IXMLDOMNode* Context(IXMLDOMNode* node, const std::string& path) const;
+
+    // Declared first so COM outlives every reference below.
+    ComApartment m_apartment;
+    std::string m_source;
+    ComPtr<IXMLDOMDocument> m_document;
+    ComPtr<IXMLDOMElement> m_root;
+    bool m_loaded = false;
+    bool m_valid = false;
+};
