@@ -262,33 +262,40 @@ UINT CKWMsiInstaller::Execute()
     return result;
 }
 
+bool CKWMsiInstaller::ReadyFor(int installMode, std::string& productCode, UINT& result)
+{
+    result = ERROR_INSTALL_FAILURE;
+    if (!g_msi.IsBound())
+        return false;
+    result = ERROR_SUCCESS;
+    if (GetSetupCore().InstallMode != installMode || IsAbsentState(GetProductState(true)))
+        return false;
+    productCode = GetProductCode();
+    result = productCode.empty() ? ERROR_INSTALL_FAILURE : ERROR_SUCCESS;
+    return !productCode.empty();
+}
+
 UINT CKWMsiInstaller::Repair()
 {
-    if (!g_msi.IsBound())
-        return ERROR_INSTALL_FAILURE;
-    if (GetSetupCore().InstallMode != kInstallModeRepair || IsAbsentState(GetProductState(true)))
-        return ERROR_SUCCESS;
-    std::string productCode = GetProductCode();
-    if (productCode.empty())
-        return ERROR_INSTALL_FAILURE;
-    UINT result = ConcludeInstallerResult(g_msi.MsiReinstallProductA(productCode.c_str(), kRepairMode));
+    std::string productCode;
+    UINT result;
+    if (!ReadyFor(kInstallModeRepair, productCode, result))
+        return result;
+    result = ConcludeInstallerResult(g_msi.MsiReinstallProductA(productCode.c_str(), kRepairMode));
     TraceMessage("[Info] MsiReinstallProduct returned %d\n", static_cast<int>(result));
     return result;
 }
 
 UINT CKWMsiInstaller::Remove()
 {
-    if (!g_msi.IsBound())
-        return ERROR_INSTALL_FAILURE;
-    if (GetSetupCore().InstallMode != kInstallModeRemove || IsAbsentState(GetProductState(true)))
-        return ERROR_SUCCESS;
-    std::string productCode = GetProductCode();
-    if (productCode.empty())
-        return ERROR_INSTALL_FAILURE;
+    std::string productCode;
+    UINT result;
+    if (!ReadyFor(kInstallModeRemove, productCode, result))
+        return result;
     // A permanent product stays installed when the rest is removed.
     if (GetProperty("KWPermanent", true, true) == "1")
         return ERROR_SUCCESS;
-    UINT result = ConcludeInstallerResult(
+    result = ConcludeInstallerResult(
         g_msi.MsiConfigureProductA(productCode.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT));
     TraceMessage("[Info] MsiConfigureProduct returned %d\n", static_cast<int>(result));
     return result;

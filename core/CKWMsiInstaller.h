@@ -29,6 +29,10 @@ public:
     bool CheckLaunchConditions();
 
 private:
+    // Whether a repair or removal in this mode has something to do: the
+    // product code when it has, else the result to return (0, or 1603
+    // without the engine or a product code).
+    bool ReadyFor(int installMode, std::string& productCode, UINT& result);
     // Builds the feature lists (ADDLOCAL, REMOVE...) on the property line.
     void ApplyFeatureRequests();
     std::string m_englishTransform;

@@ -1,41 +1,19 @@
 #include "CPreMsi.h"
 
 #include "CKWMsiDll.h"
+#include "ReadFileVersion.h"
 #include "SetupCore.h"
-#include "TraceMessage.h"
-
-#include <vector>
 
 namespace {
-
-// The four 16-bit parts of a file's version; false when it has none. Kept
-// apart so that the shared file-version reader can take its place.
-bool ReadFileVersionParts(const std::string& path, WORD parts[4])
-{
-    DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    std::vector<char> block(size);
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT infoSize = 0;
-    bool read = size != 0 && GetFileVersionInfoA(path.c_str(), 0, size, block.data()) &&
-                VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &infoSize) && info != nullptr &&
-                infoSize >= sizeof(VS_FIXEDFILEINFO);
-    parts[0] = read ? HIWORD(info->dwFileVersionMS) : 0xFFFF;
-    parts[1] = read ? LOWORD(info->dwFileVersionMS) : 0xFFFF;
-    parts[2] = read ? HIWORD(info->dwFileVersionLS) : 0xFFFF;
-    parts[3] = read ? LOWORD(info->dwFileVersionLS) : 0xFFFF;
-    TraceMessage("[INFO] %s is version %d.%d.%d.%d\n", path.c_str(), parts[0], parts[1], parts[2], parts[3]);
-    return read;
-}
 
 // Major times 100 plus minor, as the engine upgrade counts; 0 when the file
 // has no version.
 unsigned EngineVersion(const std::string& path)
 {
-    WORD parts[4];
-    if (!ReadFileVersionParts(path, parts))
+    FileVersion version;
+    if (!ReadFileVersion(path, version))
         return 0;
-    return parts[0] * 100u + parts[1];
+    return static_cast<unsigned>(version.major) * 100u + static_cast<unsigned>(version.minor);
 }
 
 } // namespace

@@ -43,6 +43,16 @@ int ShowEngineMessage(int englishId, const std::string& text)
     return CoreMessageBox(text, type);
 }
 
+int ShowEngineMessage(int englishId)
+{
+    return ShowEngineMessage(englishId, LoadEngineMessage(englishId));
+}
+
+int ShowEngineMessageWithPath(int englishId, const std::string& path)
+{
+    return ShowEngineMessage(englishId, InsertPath(LoadEngineMessage(englishId), path));
+}
+
 int CoreMessageBox(const std::string& text, UINT type)
 {
     const SetupCoreState& core = GetSetupCore();

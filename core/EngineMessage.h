@@ -35,6 +35,10 @@ std::string InsertPath(const std::string& text, const std::string& path);
 // Returns the button pressed.
 int ShowEngineMessage(int englishId, const std::string& text);
 
+// Shows the message as it stands, or with a path in place of "%1".
+int ShowEngineMessage(int englishId);
+int ShowEngineMessageWithPath(int englishId, const std::string& path);
+
 // The core's message box: owner window and caption from the core state,
 // through its seam when a test set one.
 int CoreMessageBox(const std::string& text, UINT type);

@@ -2,10 +2,7 @@
 
 #include "FormatText.h"
 
-namespace {
-
-// Reads the extended record, falling back to the basic one; reports which.
-bool ReadVersion(OSVERSIONINFOEXA& version, bool& extended)
+bool ReadOsVersion(OSVERSIONINFOEXA& version, bool& extended)
 {
     ZeroMemory(&version, sizeof version);
     version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
@@ -18,8 +15,6 @@ bool ReadVersion(OSVERSIONINFOEXA& version, bool& extended)
     extended = false;
     return GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version)) != FALSE;
 }
-
-} // namespace
 
 std::string DescribeOsVersion(const OSVERSIONINFOEXA& version, bool extended)
 {
@@ -68,7 +63,7 @@ std::string GetOsDescription()
 {
     OSVERSIONINFOEXA version;
     bool extended = false;
-    if (!ReadVersion(version, extended))
+    if (!ReadOsVersion(version, extended))
         return std::string();
     return DescribeOsVersion(version, extended);
 }
@@ -77,7 +72,7 @@ int GetOsClass()
 {
     OSVERSIONINFOEXA version;
     bool extended = false;
-    if (!ReadVersion(version, extended))
+    if (!ReadOsVersion(version, extended))
         return OsUnknown;
     return ClassifyOsVersion(version);
 }

@@ -20,6 +20,10 @@ enum OsClass {
     OsWindowsVistaOrLater = 10,
 };
 
+// Reads the extended version record, falling back to the basic one; extended
+// says which. False when neither can be read.
+bool ReadOsVersion(OSVERSIONINFOEXA& version, bool& extended);
+
 // "Microsoft Windows v.M.m.B", plus " with Service Pack M.m" when there is one;
 // empty when the version cannot be read.
 std::string GetOsDescription();

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include "Handle.h"
+
 #include <map>
+#include <memory>
 #include <string>
 
 // Ids of the engine core's properties.
@@ -29,9 +32,13 @@ enum InstallModeValue {
 };
 
 // Seams for what must never really happen under test: message boxes that
-// wait for a person, and restarting the machine.
+// wait for a person, and restarting the machine. The engine library seam
+// names the file the engine check reads instead of MSI.DLL in the system
+// folder, so tests can show it an older engine than the machine has (Wine
+// answers for any file named msi.dll with its own).
 using CoreMessageBoxFunction = int (*)(HWND owner, const char* text, const char* caption, UINT type);
 using CoreExitWindowsFunction = BOOL (*)(UINT flags, DWORD reason);
+using CoreEngineLibraryFunction = bool (*)(std::string& path);
 
 // The engine core's process-wide state.
 struct SetupCoreState {
@@ -49,9 +56,13 @@ struct SetupCoreState {
     // 9 English, 12 French.
     WORD language = 9;
     int InstallMode = kInstallModeInstall;
+    // Held open for the life of the process once initialised. Shared so that
+    // the state stays copyable.
+    std::shared_ptr<KwHandle> singleInstanceMutex;
 
     CoreMessageBoxFunction messageBox = nullptr;
     CoreExitWindowsFunction exitWindows = nullptr;
+    CoreEngineLibraryFunction engineLibrary = nullptr;
 };
 
 SetupCoreState& GetSetupCore();

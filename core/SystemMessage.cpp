@@ -24,3 +24,9 @@ void ShowSystemMessage(DWORD code)
                 MB_OK | (code != 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
     TraceMessage("System message: %d - %s", static_cast<int>(code), text.c_str());
 }
+
+UINT LastErrorCode()
+{
+    DWORD code = GetLastError();
+    return code != ERROR_SUCCESS ? code : ERROR_FUNCTION_FAILED;
+}

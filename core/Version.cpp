@@ -1,6 +1,7 @@
 #include "Version.h"
 
 #include "FormatText.h"
+#include "ReadFileVersion.h"
 
 #include <windows.h>
 
@@ -49,20 +50,10 @@ std::string FormatVersion(int packed)
 
 int GetFileVersionPacked(const std::string& path)
 {
-    DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    if (size == 0)
+    FileVersion version;
+    if (!ReadFileVersionRecord(path, version))
         return 0;
-    std::vector<char> data(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data()))
-        return 0;
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || info == nullptr ||
-        length < sizeof(VS_FIXEDFILEINFO))
-        return 0;
-    return PackVersion(FormatText("%d.%.2d.%.4d", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-                                  HIWORD(info->dwFileVersionLS)));
+    return PackVersion(FormatText("%d.%.2d.%.4d", version.major, version.minor, version.build));
 }
 
 int CompareVersions(const std::string& a, const std::string& b)

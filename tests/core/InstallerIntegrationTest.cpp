@@ -3,10 +3,10 @@
 // feature lists, repair, removal and the package switches.
 #include "CKWMsiDll.h"
 #include "CKWMsiInstaller.h"
+#include "CoreTestSupport.h"
 #include "SetupCore.h"
 #include "TestFolder.h"
 #include "TestPackages.h"
-#include "TraceMessage.h"
 
 #include <gtest/gtest.h>
 
@@ -14,37 +14,14 @@ using namespace TestPackages;
 
 namespace {
 
-std::string RegistryValue(const char* product, const char* name)
-{
-    char value[MAX_PATH] = "";
-    DWORD size = sizeof value;
-    std::string key = std::string("Software\\KWTest\\") + product;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return "(absent)";
-    return value;
-}
-
-int BoxesShown = 0;
-int CountBox(HWND, const char*, const char*, UINT)
-{
-    ++BoxesShown;
-    return IDOK;
-}
-
 // Silent engine, recorded boxes, and every test product removed afterwards
 // so the prefix is left as it was found.
-class RealInstaller : public ::testing::Test {
+class RealInstaller : public CoreTest {
 protected:
     void SetUp() override
     {
-        m_savedCore = GetSetupCore();
-        m_savedRunKind = g_runKind;
-        GetSetupCore().messageBox = CountBox;
-        BoxesShown = 0;
+        CoreTest::SetUp();
         m_previousLevel = g_msi.MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        Traces();
     }
     void TearDown() override
     {
@@ -54,10 +31,8 @@ protected:
             }
         }
         g_msi.MsiSetInternalUI(m_previousLevel, nullptr);
-        GetSetupCore() = m_savedCore;
-        g_runKind = m_savedRunKind;
-        g_adminInstallPoint.clear();
-        EXPECT_EQ(0, BoxesShown) << "no engine error was shown";
+        EXPECT_TRUE(Boxes().empty()) << "no engine error was shown";
+        CoreTest::TearDown();
     }
 
     static UINT Run(const char* package, int installMode)
@@ -67,21 +42,12 @@ protected:
         installer.SetProductState(INSTALLSTATE_DEFAULT);
         return installer.Execute();
     }
-    static bool EngineWasCalled()
+    bool EngineWasCalled()
     {
-        for (const std::string& text : Traces())
+        for (const std::string& text : TakeTraces())
             if (text.rfind("[Info] MsiInstallProduct returned", 0) == 0)
                 return true;
         return false;
-    }
-    static std::vector<std::string> Traces()
-    {
-        std::vector<std::string> texts;
-        MSG msg;
-        UINT id = WriteToLogMessageId();
-        while (PeekMessageA(&msg, nullptr, id, id, PM_REMOVE))
-            texts.push_back(TakeTracedText(msg.wParam));
-        return texts;
     }
     static int FeatureState(const char* feature) { return g_msi.MsiQueryFeatureStateA(kBaseProductCode, feature); }
     // Wine reports a feature whose key path is a registry value as run from
@@ -93,8 +59,6 @@ protected:
     }
 
 private:
-    SetupCoreState m_savedCore;
-    int m_savedRunKind = 0;
     INSTALLUILEVEL m_previousLevel = INSTALLUILEVEL_DEFAULT;
 };
 
@@ -104,8 +68,8 @@ TEST_F(RealInstaller, InstallSkipUpgradeRepairAndRemove)
 {
     ASSERT_EQ(0u, Run(kBase100, kInstallModeInstall));
     EXPECT_EQ(INSTALLSTATE_DEFAULT, g_msi.MsiQueryProductStateA(kBaseProductCode));
-    EXPECT_EQ("1.0.0", RegistryValue(kBaseName, "Version"));
-    EXPECT_EQ("table default", RegistryValue(kBaseName, "Default")) << "the package's own defaults reach the engine";
+    EXPECT_EQ("1.0.0", ProductValue(kBaseName, "Version"));
+    EXPECT_EQ("table default", ProductValue(kBaseName, "Default")) << "the package's own defaults reach the engine";
     EXPECT_TRUE(EngineWasCalled());
 
     EXPECT_EQ(0u, Run(kBase100, kInstallModeInstall));
@@ -120,20 +84,20 @@ TEST_F(RealInstaller, InstallSkipUpgradeRepairAndRemove)
     std::string log = ReadWholeFile(engineLog);
     EXPECT_NE(std::string::npos, log.find("Property(S): REINSTALL = ALL")) << "a reinstall of the known product";
     EXPECT_NE(std::string::npos, log.find("Property(S): REINSTALLMODE = vomus"));
-    EXPECT_EQ("1.1.0", RegistryValue(kBaseName, "Version")) << "minor upgrade in place";
+    EXPECT_EQ("1.1.0", ProductValue(kBaseName, "Version")) << "minor upgrade in place";
     EXPECT_EQ(INSTALLSTATE_LOCAL, FeatureState("Docs"));
 
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\KWTest\\KWTestBase", "Version", REG_SZ, "damaged", 8);
     GetSetupCore().InstallMode = kInstallModeRepair;
     CKWMsiInstaller repair(Path(kBase110));
     EXPECT_EQ(0u, repair.Repair());
-    EXPECT_EQ("1.1.0", RegistryValue(kBaseName, "Version")) << "repair restores what was damaged";
+    EXPECT_EQ("1.1.0", ProductValue(kBaseName, "Version")) << "repair restores what was damaged";
 
     GetSetupCore().InstallMode = kInstallModeRemove;
     CKWMsiInstaller remove(Path(kBase110));
     EXPECT_EQ(0u, remove.Remove());
     EXPECT_EQ(INSTALLSTATE_UNKNOWN, g_msi.MsiQueryProductStateA(kBaseProductCode));
-    EXPECT_EQ("(absent)", RegistryValue(kBaseName, "Version"));
+    EXPECT_EQ("(absent)", ProductValue(kBaseName, "Version"));
 }
 
 TEST_F(RealInstaller, FeatureRequestsReachTheEngine)

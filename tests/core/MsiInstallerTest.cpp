@@ -1,8 +1,8 @@
 #include "CKWMsiInstaller.h"
 #include "CKWMsiProperty.h"
+#include "CoreTestSupport.h"
 #include "FakeMsi.h"
 #include "SetupCore.h"
-#include "TraceMessage.h"
 
 #include <gtest/gtest.h>
 
@@ -16,29 +16,15 @@ const char kFeatureQuery[] = "SELECT * FROM `Feature` ORDER BY `Feature_Parent`"
 const char kSequenceQuery[] = "SELECT * FROM `InstallExecuteSequence` WHERE `Action` = 'LaunchConditions'";
 const char kLaunchQuery[] = "SELECT * FROM `LaunchCondition`";
 
-std::vector<std::string> g_boxes;
-
-int RecordBox(HWND, const char* text, const char*, UINT)
-{
-    g_boxes.push_back(text);
-    return IDOK;
-}
-
 // A package of three features, scripted in the fake engine; the core state,
 // run kind and traces are restored or drained around each test.
-class MsiInstallerTest : public ::testing::Test {
+class MsiInstallerTest : public CoreTest {
 protected:
     void SetUp() override
     {
-        m_savedCore = GetSetupCore();
-        m_savedRunKind = g_runKind;
-        GetSetupCore().messageBox = RecordBox;
+        CoreTest::SetUp();
         GetSetupCore().InstallMode = kInstallModeInstall;
         GetSetupCore().rebootNeeded = false;
-        g_boxes.clear();
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        Traces();
 
         FakeMsi::Package& package = m_fake.packages[kPackage];
         package.packageCode = "{AAAAAAAA-0000-0000-0000-000000000002}";
@@ -49,9 +35,7 @@ protected:
     void TearDown() override
     {
         EXPECT_EQ(0u, m_fake.OpenHandles()) << "every engine handle is closed";
-        GetSetupCore() = m_savedCore;
-        g_runKind = m_savedRunKind;
-        g_adminInstallPoint.clear();
+        CoreTest::TearDown();
     }
 
     void SetPackageProperty(const std::string& name, const std::string& value)
@@ -79,19 +63,8 @@ protected:
             return "<" + std::to_string(installs.size()) + " installs>";
         return installs[0].substr(installs[0].find('|') + 1);
     }
-    static std::vector<std::string> Traces()
-    {
-        std::vector<std::string> texts;
-        MSG msg;
-        UINT id = WriteToLogMessageId();
-        while (PeekMessageA(&msg, nullptr, id, id, PM_REMOVE))
-            texts.push_back(TakeTracedText(msg.wParam));
-        return texts;
-    }
 
     FakeMsi m_fake;
-    SetupCoreState m_savedCore;
-    int m_savedRunKind = 0;
 };
 
 } // namespace
@@ -134,7 +107,7 @@ TEST_F(MsiInstallerTest, FreshInstallInInstallModeAddsEveryFeatureByDefault)
     installer.SetProductState(INSTALLSTATE_DEFAULT);
     EXPECT_EQ(0u, installer.Execute());
     EXPECT_EQ("ADDDEFAULT=ALL", OnlyCommandLine());
-    std::vector<std::string> traces = Traces();
+    std::vector<std::string> traces = TakeTraces();
     EXPECT_NE(traces.end(), std::find(traces.begin(), traces.end(),
                                       "[Info] The product code '" + std::string(kProduct) +
                                           "' is unknown. Will use first time install logic...\n"));
@@ -209,7 +182,7 @@ TEST_F(MsiInstallerTest, KnownProductWithEmptyLineIsReinstalledInPlace)
     EXPECT_EQ(kCompareSame, installer.GetInstallState());
     EXPECT_EQ(0u, installer.Execute());
     EXPECT_EQ("REINSTALL=ALL REINSTALLMODE=vomus", OnlyCommandLine());
-    std::vector<std::string> traces = Traces();
+    std::vector<std::string> traces = TakeTraces();
     EXPECT_NE(traces.end(), std::find(traces.begin(), traces.end(),
                                       "[Info] The product code '" + std::string(kProduct) +
                                           "' is known. Will use QFE recache and reinstall upgrade logic...\n"));
@@ -271,7 +244,7 @@ TEST_F(MsiInstallerTest, UnknownOperationIsRefused)
     installer.Operation = "MINPATCH";
     EXPECT_EQ(87u, installer.Execute());
     EXPECT_TRUE(Installs().empty());
-    std::vector<std::string> traces = Traces();
+    std::vector<std::string> traces = TakeTraces();
     ASSERT_FALSE(traces.empty());
     EXPECT_EQ("[Error] Operation MINPATCH is not valid on package 'C:\\media\\melvaro.msi'\n", traces.back());
 }
@@ -311,14 +284,14 @@ TEST_F(MsiInstallerTest, RestartRequestBecomesSuccessAndOtherErrorsAreShownOnce)
     m_fake.installResult = 3010;
     EXPECT_EQ(0u, installer.Execute());
     EXPECT_TRUE(GetSetupCore().rebootNeeded);
-    EXPECT_TRUE(g_boxes.empty());
+    EXPECT_TRUE(Boxes().empty());
 
     m_fake.installResult = 1620;
     CKWMsiInstaller failing(kPackage);
     failing.SetProductState(INSTALLSTATE_DEFAULT);
     EXPECT_EQ(1620u, failing.Execute());
-    EXPECT_EQ(1u, g_boxes.size());
-    EXPECT_EQ("[Info] MsiInstallProduct returned 1620\n", Traces().back());
+    EXPECT_EQ(1u, Boxes().size());
+    EXPECT_EQ("[Info] MsiInstallProduct returned 1620\n", TakeTraces().back());
 }
 
 TEST_F(MsiInstallerTest, UnwantedInstalledProductIsRemovedOutsideInstallMode)
@@ -342,12 +315,12 @@ TEST_F(MsiInstallerTest, RepairAndRemoveOnlyInTheirModes)
     GetSetupCore().InstallMode = kInstallModeRepair;
     EXPECT_EQ(0u, installer.Repair());
     EXPECT_EQ(std::vector<std::string>{std::string(kProduct) + "|1924"}, m_fake.CallsTo("MsiReinstallProductA"));
-    EXPECT_EQ("[Info] MsiReinstallProduct returned 0\n", Traces().back());
+    EXPECT_EQ("[Info] MsiReinstallProduct returned 0\n", TakeTraces().back());
 
     GetSetupCore().InstallMode = kInstallModeRemove;
     EXPECT_EQ(0u, installer.Remove());
     EXPECT_EQ(std::vector<std::string>{std::string(kProduct) + "|0|2"}, m_fake.CallsTo("MsiConfigureProductA"));
-    EXPECT_EQ("[Info] MsiConfigureProduct returned 0\n", Traces().back());
+    EXPECT_EQ("[Info] MsiConfigureProduct returned 0\n", TakeTraces().back());
 }
 
 TEST_F(MsiInstallerTest, PermanentProductIsNeverRemoved)

@@ -1,7 +1,7 @@
 #include "CKWMsiPatch.h"
+#include "CoreTestSupport.h"
 #include "FakeMsi.h"
 #include "SetupCore.h"
-#include "TraceMessage.h"
 
 #include <gtest/gtest.h>
 
@@ -13,27 +13,14 @@ const char kPatch[] = "C:\\updates\\melvaro-1.1.msp";
 const char kProduct[] = "{11111111-2222-3333-4444-555555555555}";
 const std::string kPropertyQuery = "SELECT `Value` FROM `Property` WHERE `Property` = '";
 
-int g_boxes = 0;
-int CountBox(HWND, const char*, const char*, UINT)
-{
-    ++g_boxes;
-    return IDOK;
-}
-
 // A patch scripted in the fake engine, with the core state and traces
 // restored or drained around each test.
-class MsiPatchTest : public ::testing::Test {
+class MsiPatchTest : public CoreTest {
 protected:
     void SetUp() override
     {
-        m_savedCore = GetSetupCore();
-        m_savedRunKind = g_runKind;
-        GetSetupCore().messageBox = CountBox;
+        CoreTest::SetUp();
         GetSetupCore().rebootNeeded = false;
-        g_boxes = 0;
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        Traces();
         FakeMsi::Package& patch = m_fake.packages[kPatch];
         patch.validInstaller = false;
         patch.validPatch = true;
@@ -41,9 +28,7 @@ protected:
     void TearDown() override
     {
         EXPECT_EQ(0u, m_fake.OpenHandles());
-        GetSetupCore() = m_savedCore;
-        g_runKind = m_savedRunKind;
-        g_adminInstallPoint.clear();
+        CoreTest::TearDown();
     }
     void ForProduct(int state)
     {
@@ -51,23 +36,12 @@ protected:
         m_fake.productStates[kProduct] = state;
     }
     std::vector<std::string> Applied() const { return m_fake.CallsTo("MsiApplyPatchA"); }
-    static std::vector<std::string> Traces()
-    {
-        std::vector<std::string> texts;
-        MSG msg;
-        UINT id = WriteToLogMessageId();
-        while (PeekMessageA(&msg, nullptr, id, id, PM_REMOVE))
-            texts.push_back(TakeTracedText(msg.wParam));
-        return texts;
-    }
     static bool Traced(const std::vector<std::string>& traces, const std::string& text)
     {
         return std::find(traces.begin(), traces.end(), text) != traces.end();
     }
 
     FakeMsi m_fake;
-    SetupCoreState m_savedCore;
-    int m_savedRunKind = 0;
 };
 
 } // namespace
@@ -78,7 +52,7 @@ TEST_F(MsiPatchTest, MinorPatchForAnInstalledProductUsesTheDefaultCommandLine)
     CKWMsiPatch patch(kPatch);
     EXPECT_EQ(0u, patch.Execute());
     EXPECT_EQ(std::vector<std::string>{std::string(kPatch) + "|{null}|0|REINSTALL=ALL REINSTALLMODE=omus"}, Applied());
-    std::vector<std::string> traces = Traces();
+    std::vector<std::string> traces = TakeTraces();
     EXPECT_TRUE(Traced(traces, "[Info] MsiQueryProductState returned 5\n"));
     EXPECT_TRUE(Traced(traces, "[Info] The product code '" + std::string(kProduct) +
                                    "' is known. Will use QFE recache and reinstall upgrade logic...\n"));
@@ -104,14 +78,14 @@ TEST_F(MsiPatchTest, UnknownProductOrMajorPatchGetsNoCommandLine)
     ForProduct(INSTALLSTATE_UNKNOWN);
     CKWMsiPatch minor(kPatch);
     EXPECT_EQ(0u, minor.Execute());
-    EXPECT_TRUE(Traced(Traces(), "[Info] The product code '" + std::string(kProduct) +
-                                     "' is unknown. Will use first time install logic...\n"));
+    EXPECT_TRUE(Traced(TakeTraces(), "[Info] The product code '" + std::string(kProduct) +
+                                         "' is unknown. Will use first time install logic...\n"));
 
     ForProduct(INSTALLSTATE_DEFAULT);
     CKWMsiPatch major(kPatch);
     major.Operation = "MAJPATCH";
     EXPECT_EQ(0u, major.Execute());
-    EXPECT_TRUE(Traced(Traces(), "\tand szCommandLine = {null}\n"));
+    EXPECT_TRUE(Traced(TakeTraces(), "\tand szCommandLine = {null}\n"));
     EXPECT_EQ(
         (std::vector<std::string>{std::string(kPatch) + "|{null}|0|{null}", std::string(kPatch) + "|{null}|0|{null}"}),
         Applied());
@@ -140,7 +114,7 @@ TEST_F(MsiPatchTest, InvalidOperationsAreRefused)
         patch.Operation = operation;
         EXPECT_EQ(87u, patch.Execute()) << operation;
         EXPECT_EQ("[Error] Operation " + std::string(operation) + " is not valid on package '" + kPatch + "'\n",
-                  Traces().back());
+                  TakeTraces().back());
     }
     EXPECT_TRUE(Applied().empty());
 }
@@ -156,8 +130,8 @@ TEST_F(MsiPatchTest, AdministrativeImageNeedsAnInstallPoint)
     EXPECT_EQ(0u, patch.Execute());
     EXPECT_EQ(std::vector<std::string>{std::string(kPatch) + "|D:\\Admin Image|1|REINSTALL=ALL REINSTALLMODE=omus"},
               Applied());
-    EXPECT_TRUE(
-        Traced(Traces(), "\tand szInstallPackage = D:\\Admin Image and eInstallType = INSTALLTYPE_NETWORK_IMAGE\n"));
+    EXPECT_TRUE(Traced(TakeTraces(),
+                       "\tand szInstallPackage = D:\\Admin Image and eInstallType = INSTALLTYPE_NETWORK_IMAGE\n"));
 }
 
 TEST_F(MsiPatchTest, RestartBecomesSuccessAndErrorsAreShownOnce)
@@ -168,8 +142,8 @@ TEST_F(MsiPatchTest, RestartBecomesSuccessAndErrorsAreShownOnce)
     EXPECT_TRUE(GetSetupCore().rebootNeeded);
     m_fake.applyPatchResult = 1642;
     EXPECT_EQ(1642u, patch.Execute());
-    EXPECT_EQ(1, g_boxes);
-    EXPECT_EQ("[Info] MsiApplyPatch returned 1642\n", Traces().back());
+    EXPECT_EQ(1u, Boxes().size());
+    EXPECT_EQ("[Info] MsiApplyPatch returned 1642\n", TakeTraces().back());
 }
 
 TEST_F(MsiPatchTest, ValidityAndTheEngine)

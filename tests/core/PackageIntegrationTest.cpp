@@ -81,17 +81,6 @@ TEST(RealPackage, QueriesWalkTablesRowByRow)
 
 namespace {
 
-// A value the test product writes to the 64-bit registry view.
-std::string ProductValue(const char* name)
-{
-    char value[MAX_PATH] = "";
-    DWORD size = sizeof value;
-    std::string key = std::string("Software\\KWTest\\") + kBaseName;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return "(absent)";
-    return value;
-}
-
 // Installs KWTestBase 1.0.0 silently and removes it again, so the prefix is
 // left as it was found.
 class InstalledBase : public ::testing::Test {
@@ -105,7 +94,7 @@ protected:
     {
         EXPECT_EQ(0u, g_msi.MsiConfigureProductA(kBaseProductCode, 0, INSTALLSTATE_ABSENT));
         EXPECT_EQ(INSTALLSTATE_UNKNOWN, g_msi.MsiQueryProductStateA(kBaseProductCode));
-        EXPECT_EQ("(absent)", ProductValue("Version"));
+        EXPECT_EQ("(absent)", ProductValue(kBaseName, "Version"));
         g_msi.MsiSetInternalUI(m_previousLevel, nullptr);
     }
 
@@ -117,7 +106,7 @@ private:
 
 TEST_F(InstalledBase, ComparesTheSameAndANewerPackage)
 {
-    EXPECT_EQ("1.0.0", ProductValue("Version")) << "an x64 package writes to the 64-bit view";
+    EXPECT_EQ("1.0.0", ProductValue(kBaseName, "Version")) << "an x64 package writes to the 64-bit view";
     CKWMsiPackage same(Path(kBase100), CKWMsiPackage::kKindInstaller);
     EXPECT_EQ(INSTALLSTATE_DEFAULT, same.GetProductState(true));
     EXPECT_EQ(kCompareSame, same.CompareWithInstalled());
@@ -131,7 +120,7 @@ TEST_F(InstalledBase, ComparesTheSameAndANewerPackage)
 TEST_F(InstalledBase, AnOlderPackageAfterAMinorUpgrade)
 {
     ASSERT_EQ(0u, g_msi.MsiInstallProductA(Path(kBase110).c_str(), "REINSTALL=ALL REINSTALLMODE=vomus"));
-    EXPECT_EQ("1.1.0", ProductValue("Version"));
+    EXPECT_EQ("1.1.0", ProductValue(kBaseName, "Version"));
     EXPECT_EQ(kCompareOlder, CKWMsiPackage(Path(kBase100), 0).CompareWithInstalled());
     EXPECT_EQ(kCompareSame, CKWMsiPackage(Path(kBase110), 0).CompareWithInstalled());
     EXPECT_EQ(PackVersion("1.1.0"), CKWMsiProduct(kBaseProductCode).GetVersion());

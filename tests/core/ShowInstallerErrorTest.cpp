@@ -1,48 +1,18 @@
+#include "CoreTestSupport.h"
 #include "EngineMessage.h"
 #include "SetupCore.h"
 #include "ShowInstallerError.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-namespace {
-
-struct ShownBox {
-    std::string text;
-    std::string caption;
-    UINT type;
-};
-std::vector<ShownBox> g_shown;
-
-int RecordBox(HWND, const char* text, const char* caption, UINT type)
-{
-    g_shown.push_back({text, caption, type});
-    return IDOK;
-}
-
-// Records the core's message boxes instead of showing them.
-class CoreBoxes : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        g_shown.clear();
-        m_saved = GetSetupCore();
-        GetSetupCore().messageBox = RecordBox;
-        GetSetupCore().caption = "Melvaro 2012";
-    }
-    void TearDown() override { GetSetupCore() = m_saved; }
-
-    SetupCoreState m_saved;
-};
-
-} // namespace
+// The installer error boxes, recorded as the core shows them.
+using CoreBoxes = CoreTest;
 
 TEST_F(CoreBoxes, SilentCodesShowNothing)
 {
     for (UINT code : {1602u, 1603u, 1604u, 1641u, 3010u, 1259u})
         ShowInstallerError(code);
-    EXPECT_TRUE(g_shown.empty());
+    EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(CoreBoxes, FileErrorsAreShownAsAPackageThatCannotBeOpened)
@@ -52,10 +22,10 @@ TEST_F(CoreBoxes, FileErrorsAreShownAsAPackageThatCannotBeOpened)
     for (UINT code : {2u, 3u, 123u})
         EXPECT_EQ(expected, InstallerErrorText(code)) << code;
     ShowInstallerError(2);
-    ASSERT_EQ(1u, g_shown.size());
-    EXPECT_EQ(expected, g_shown[0].text);
-    EXPECT_EQ("Melvaro 2012", g_shown[0].caption);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), g_shown[0].type);
+    ASSERT_EQ(1u, Boxes().size());
+    EXPECT_EQ(expected, Boxes()[0].text);
+    EXPECT_EQ("Melvaro 2012", Boxes()[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), Boxes()[0].type);
 }
 
 TEST_F(CoreBoxes, CodesWithoutEngineTextUseTheCoreMessage)
@@ -78,9 +48,9 @@ TEST_F(CoreBoxes, EngineMessagesInBothLanguagesWithTheirIcons)
     ShowEngineMessage(kMsgAdministratorRequired, "b");
     ShowEngineMessage(kMsgUpgradeQuestion, "c");
     ShowEngineMessage(kMsgUpgradeFailed, "d");
-    ASSERT_EQ(4u, g_shown.size());
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), g_shown[0].type);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), g_shown[1].type);
-    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), g_shown[2].type);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), g_shown[3].type);
+    ASSERT_EQ(4u, Boxes().size());
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), Boxes()[0].type);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), Boxes()[1].type);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), Boxes()[2].type);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), Boxes()[3].type);
 }
