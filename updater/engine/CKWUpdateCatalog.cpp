@@ -52,7 +52,7 @@ template <typename Match> XmlNode FindNode(const CXmlDocument& document, const c
     return XmlNode();
 }
 
-// Ends an internet-cache enumeration.
+// An enumeration of the internet cache, ended when the object goes.
 class UrlCacheSearch {
 public:
     UrlCacheSearch() = default;
@@ -77,7 +77,7 @@ public:
             return FindNextUrlCacheEntryA(m_handle, entry, size) != FALSE;
         });
     }
-    static const INTERNET_CACHE_ENTRY_INFOA* Entry(std::vector<char>& buffer)
+    static const INTERNET_CACHE_ENTRY_INFOA* Entry(const std::vector<char>& buffer)
     {
         return reinterpret_cast<const INTERNET_CACHE_ENTRY_INFOA*>(buffer.data());
     }
