@@ -40,6 +40,7 @@ const NamedMessage kProgressNames[] = {
 struct Recording {
     Lines sent;
     long long position = 0;
+    long long maximum = 0;
     long long step = 0;
     Lines boxes;
     int boxAnswer = IDOK;
@@ -55,6 +56,8 @@ struct Recording {
         sent.push_back(line);
         if (name == "SETPOS")
             position = value;
+        else if (name == "SETMAX")
+            maximum = value;
         else if (name == "OFFSETPOS")
             position += value;
         else if (name == "SETSTEP")
@@ -404,7 +407,9 @@ TEST_F(InstallUI, DrivesTheWindowWhileTheEngineInstallsAPackage)
     EXPECT_EQ("SETMIN 2 0", sent[0]);
     EXPECT_EQ(0u, sent[1].rfind("SETMAX 2 ", 0)) << sent[1];
     EXPECT_EQ("SETPOS 2 0", sent[2]);
-    EXPECT_LT(0, m_window.Seen().position);
+    EXPECT_LT(0, m_window.Seen().maximum);
+    // Wine's reports even run past the total; a bar stops at its end.
+    EXPECT_GE(m_window.Seen().position, m_window.Seen().maximum) << "the bar ends at its total";
     bool fileShown = false;
     for (const std::string& line : sent) {
         EXPECT_TRUE(line.rfind("SHOW_BUTTON 0 ", 0) == 0 || line.find(" 2 ") != std::string::npos) << line;
