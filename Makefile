@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build prefix test demo format format-check clean
+.PHONY: all deps configure build prefix test demo bench format format-check clean
 
 all: build
 
@@ -27,6 +27,10 @@ test: format-check build prefix
 
 demo: build prefix
 	@bash demo/run.sh $(BUILD)
+
+bench: build prefix
+	cmake --build $(BUILD) --target kwbench
+	@bash scripts/run-bench.sh $(BUILD)
 
 format:
 	clang-format -i $(SOURCES)
