@@ -2,13 +2,13 @@
 
 #include "FormatText.h"
 #include "HeapText.h"
+#include "RegisteredMessages.h"
 
 bool g_showDebugMessages = false;
 
 UINT WriteToLogMessageId()
 {
-    static const UINT id = RegisterWindowMessageA("WindowsMessageWriteToLog");
-    return id;
+    return GetRegisteredMessages().writeToLog;
 }
 
 int TraceMessage(const char* format, ...)
