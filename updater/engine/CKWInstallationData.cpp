@@ -39,10 +39,28 @@ private:
 
 } // namespace
 
+namespace {
+
+// Created on first use; destroyed on request, before COM is shut down.
+std::unique_ptr<CKWInstallationData>& TheInstallationData()
+{
+    static std::unique_ptr<CKWInstallationData> instance;
+    return instance;
+}
+
+} // namespace
+
 CKWInstallationData& CKWInstallationData::GetInstance()
 {
-    static CKWInstallationData instance;
-    return instance;
+    std::unique_ptr<CKWInstallationData>& instance = TheInstallationData();
+    if (!instance)
+        instance = std::make_unique<CKWInstallationData>();
+    return *instance;
+}
+
+void CKWInstallationData::DestroyInstance()
+{
+    TheInstallationData().reset();
 }
 
 CKWInstalledProduct* CKWInstallationData::Add(const std::string& code, bool exclusive, bool atFront,

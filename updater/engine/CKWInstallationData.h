@@ -15,6 +15,8 @@ public:
     using ProductList = std::vector<std::unique_ptr<CKWInstalledProduct>>;
 
     static CKWInstallationData& GetInstance();
+    // Ends the process-wide object; the next GetInstance makes a new one.
+    static void DestroyInstance();
 
     CKWInstallationData() = default;
     virtual ~CKWInstallationData() = default;

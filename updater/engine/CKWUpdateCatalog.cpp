@@ -116,10 +116,28 @@ void DeleteCachedCatalogs(const std::string& fileName)
 
 } // namespace
 
+namespace {
+
+// Created on first use; destroyed on request, before COM is shut down.
+std::unique_ptr<CKWUpdateCatalog>& TheUpdateCatalog()
+{
+    static std::unique_ptr<CKWUpdateCatalog> instance;
+    return instance;
+}
+
+} // namespace
+
 CKWUpdateCatalog& CKWUpdateCatalog::GetInstance()
 {
-    static CKWUpdateCatalog instance;
-    return instance;
+    std::unique_ptr<CKWUpdateCatalog>& instance = TheUpdateCatalog();
+    if (!instance)
+        instance = std::make_unique<CKWUpdateCatalog>();
+    return *instance;
+}
+
+void CKWUpdateCatalog::DestroyInstance()
+{
+    TheUpdateCatalog().reset();
 }
 
 CKWUpdateCatalog::CKWUpdateCatalog()

@@ -46,6 +46,8 @@ public:
 
     // The process-wide catalog.
     static CKWUpdateCatalog& GetInstance();
+    // Ends the process-wide object; the next GetInstance makes a new one.
+    static void DestroyInstance();
 
     // Reads the user's ignore list.
     CKWUpdateCatalog();

@@ -1,6 +1,7 @@
 #include "CThreadException.h"
 #include "CWaiterThread.h"
 #include "CWorkerThread.h"
+#include "RecordingOwner.h"
 #include "RegisteredMessages.h"
 #include "TestFolder.h"
 
@@ -109,35 +110,6 @@ TEST(WorkerThread, WorkersSharingTheKeyNeverWorkAtTheSameTime)
     EXPECT_EQ(1, again.steps);
 }
 
-// A window on the test thread that records the registered messages posted
-// to it.
-class RecordingOwner {
-public:
-    RecordingOwner()
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "KwThreadTestOwner";
-        RegisterClassA(&wc);
-        m_window = CreateWindowA("KwThreadTestOwner", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    }
-    ~RecordingOwner() { DestroyWindow(m_window); }
-    HWND Get() const { return m_window; }
-    // Takes every message posted so far.
-    std::vector<UINT> Take()
-    {
-        std::vector<UINT> messages;
-        MSG msg;
-        while (PeekMessageA(&msg, m_window, 0, 0, PM_REMOVE))
-            messages.push_back(msg.message);
-        return messages;
-    }
-
-private:
-    HWND m_window;
-};
-
 TEST(WaiterThread, AFreeFileStartsNothingAndABusyOneIsReportedWhenReleased)
 {
     TestFolder folder;
@@ -160,9 +132,9 @@ TEST(WaiterThread, AFreeFileStartsNothingAndABusyOneIsReportedWhenReleased)
     EXPECT_TRUE(owner.Take().empty());
     CloseHandle(busy);
     EXPECT_TRUE(waiter.WaitForActivityStatus(CThread::kIdle, 50));
-    std::vector<UINT> posted = owner.Take();
+    std::vector<RecordingOwner::Posted> posted = owner.Take();
     ASSERT_EQ(1u, posted.size());
-    EXPECT_EQ(GetRegisteredMessages().waitCompleted, posted[0]);
+    EXPECT_EQ(GetRegisteredMessages().waitCompleted, posted[0].message);
 }
 
 TEST(RegisteredMessages, EveryNameIsRegisteredOnceWithTheSystemsId)
