@@ -1,5 +1,7 @@
 #include "CApplyThread.h"
 
+#include "UpdateDates.h"
+
 #include "CKWLogFile.h"
 #include "CKWMsiDll.h"
 #include "CKWMsiInstaller.h"
@@ -96,20 +98,6 @@ std::vector<std::string> FolderEntries(const std::string& folder)
     FindClose(search);
     return names;
 }
-
-class ScopedRegistryKey {
-public:
-    ~ScopedRegistryKey()
-    {
-        if (m_key != nullptr)
-            RegCloseKey(m_key);
-    }
-    HKEY* Receive() { return &m_key; }
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
 
 } // namespace
 
@@ -498,21 +486,7 @@ std::string CApplyThread::ExtractionFolder() const
 
 void CApplyThread::WriteDateLast()
 {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char date[16];
-    std::snprintf(date, sizeof date, "%02u/%02u/%04u", now.wDay, now.wMonth, now.wYear);
-    ScopedRegistryKey key;
-    LONG error = RegCreateKeyExA(HKEY_CURRENT_USER, GetProductDescriptor().UpdatesStateKey.c_str(), 0, nullptr, 0,
-                                 KEY_SET_VALUE, nullptr, key.Receive(), nullptr);
-    if (error == ERROR_SUCCESS)
-        error = RegSetValueExA(key.Get(), "DateLast", 0, REG_SZ, reinterpret_cast<const BYTE*>(date),
-                               static_cast<DWORD>(std::strlen(date) + 1));
-    if (error != ERROR_SUCCESS) {
-        KwRegistryException failure(error);
-        LogMessage("Unable to write to the Windows Registry");
-        LogMessage("%s", failure.GetMessage().c_str());
-    }
+    WriteUpdateDate(kDateLast);
 }
 
 void CApplyThread::PostActionText(int stringId)

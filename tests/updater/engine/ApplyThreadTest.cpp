@@ -11,6 +11,7 @@
 #include "FakeMsi.h"
 #include "ProductDescriptor.h"
 #include "ProgressMessages.h"
+#include "RecordingOwner.h"
 #include "RegisteredMessages.h"
 #include "RegistrySetting.h"
 #include "Version.h"
@@ -40,26 +41,11 @@ UINT FailToBindEngine()
     return ERROR_INSTALL_FAILURE;
 }
 
-// A window on the test thread that turns what the thread posted into short
-// texts ("setpos 2 0", "text 2 Extracting...", "interrupted 229 0"...),
-// freeing the action texts.
-class RecordingOwner {
+// What the thread posted to the owner as short texts ("setpos 2 0",
+// "text 2 Extracting...", "interrupted 229 0"...), freeing the action texts.
+class DescribingOwner : public RecordingOwner {
 public:
-    RecordingOwner()
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "KwApplyTestOwner";
-        RegisterClassA(&wc);
-        m_window = CreateWindowA("KwApplyTestOwner", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    }
-    ~RecordingOwner()
-    {
-        Take();
-        DestroyWindow(m_window);
-    }
-    HWND Get() const { return m_window; }
+    ~DescribingOwner() { Take(); }
 
     std::vector<std::string> Take()
     {
@@ -71,8 +57,7 @@ public:
             {ids.enableCancelButton, "cancelbutton"},
         };
         std::vector<std::string> posted;
-        MSG msg;
-        while (PeekMessageA(&msg, m_window, 0, 0, PM_REMOVE)) {
+        for (const Posted& msg : RecordingOwner::Take()) {
             if (msg.message == ids.progressSetActionText) {
                 posted.push_back("text " + std::to_string(msg.wParam) + " " + TakeActionText(msg.lParam));
                 continue;
@@ -85,9 +70,6 @@ public:
         }
         return posted;
     }
-
-private:
-    HWND m_window;
 };
 
 // The texts of the log lines, without their time stamps.
@@ -272,7 +254,7 @@ TEST_F(ApplyRun, APatchThenAFullPackageAreInstalledInOrderAndLeaveTheCache)
     const std::string tmp = m_cache + "tmp\\";
     m_fake->packages[m_cache + "p1.bin"].validPatch = true;
     m_fake->packages[tmp + "product.msi"];
-    RecordingOwner owner;
+    DescribingOwner owner;
 
     Run(owner.Get());
 
@@ -331,7 +313,7 @@ TEST_F(ApplyRun, AFullPackageNeedsExactlyOnePackageAndItsFolderIsEmptiedEitherWa
     CacheFullPackage("f1", {{"one.msi", "1"}, {"two.MSI", "2"}});
     TestFolder extraction;
     WriteWholeFile(extraction.File("left over.txt"), "from an earlier run");
-    RecordingOwner owner;
+    DescribingOwner owner;
 
     Run(owner.Get(), extraction.Path());
 
@@ -383,7 +365,7 @@ TEST_F(ApplyRun, AnExecutableReleasesTheEngineSoTheMsiLogIsRotatedAgainBeforeThe
     // The stand-in installer writes its command line where the engine's log
     // goes, so the second rotation has something to move.
     ScopedEnvironment stubLog("KWSTUB_LOG", MsiLog());
-    RecordingOwner owner;
+    DescribingOwner owner;
 
     Run(owner.Get());
 
@@ -426,7 +408,7 @@ TEST_F(ApplyRun, TheUpdatersOwnPatchIsHandedToMsiexecAndEndsTheRunSilently)
                    UpdateXml("u1", "1.1", "1.0", "1.0", "UPD", 100, "<parameters>" + c.parameters + "</parameters>")),
                {updater});
         Cache("u1", "updater patch");
-        RecordingOwner owner;
+        DescribingOwner owner;
 
         Run(owner.Get());
 
@@ -451,7 +433,7 @@ TEST_F(ApplyRun, EachFailureEndsTheRunWithOneMessageNamingItsCauseDeliberatelyNo
     Select(ProductXml("{A}", "AAA", UpdateXml("p1", "1.1", "1.0", "1.0", "MSP")), {"{A}"});
     Cache("p1", "patch");
     m_fake->packages[m_cache + "p1.bin"].validPatch = true;
-    RecordingOwner owner;
+    DescribingOwner owner;
 
     Run(owner.Get(), std::string(), FailToBindEngine);
     EXPECT_TRUE(Contains(Log(), "Error 1603 while trying to load MSI.DLL"));
