@@ -20,7 +20,7 @@ class CXmlDocument {
 public:
     // The most a document may hold, read from a file or a server: several
     // times the largest real catalog (100 products with 200 chained updates
-    // each is about 9 MB), small enough that an endless answer or file stops
+    // each is about 10 MB), small enough that an endless answer or file stops
     // early.
     static constexpr std::size_t kMaxDocumentBytes = 32 * 1024 * 1024;
 
