@@ -21,6 +21,9 @@ have clang-format || need+=(clang-format)
 have xwd || need+=(x11-apps)
 [ -f /usr/bin/convert ] || need+=(imagemagick)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+# The benchmarks' baselines: zlib's crc32 and curl's download.
+[ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || need+=(libz-mingw-w64-dev)
+have curl || need+=(curl)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

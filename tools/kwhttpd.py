@@ -16,11 +16,22 @@ Misbehaviour is chosen per request by leading path segments, which are
 removed before the file is looked up, so a test needs no set-up call:
 
     /@status=404/catalog.xml   answer 404 (any code from 400 to 599)
+    /@status=404/@errorbody/catalog.xml
+                               answer 404 with the file as the body
     /@delay=1.5/catalog.xml    wait 1.5 seconds, then serve
     /@cut=100/update.msp       announce the whole file but send 100 bytes
+    /@redirect=3/catalog.xml   redirect (302) to /@redirect=2/catalog.xml, and
+                               so on down to /catalog.xml
+    /@endless/catalog.xml      answer 200 without a length and send the file's
+                               bytes over and over until the client leaves
 
 Segments combine (/@delay=1/@cut=10/file). The same rules can be given for
 a path at start-up with --status, --delay and --cut.
+
+Files are served with range requests ("Range: bytes=N-" or "bytes=N-M"):
+206 with the part asked for, or 416 past the end; a cut then counts the bytes
+of the part. The log line of a request that carried a Range header has the
+header's value in a third column.
 """
 
 import argparse
@@ -47,6 +58,9 @@ class Rules:
         self.status = None
         self.delay = 0.0
         self.cut = None
+        self.redirect = 0
+        self.endless = False
+        self.error_body = False
 
     def apply(self, name, value):
         if name == "status":
@@ -58,6 +72,12 @@ class Rules:
             self.delay = min(max(float(value), 0.0), MAX_DELAY)
         elif name == "cut":
             self.cut = max(int(value), 0)
+        elif name == "redirect":
+            self.redirect = max(int(value), 0)
+        elif name == "endless":
+            self.endless = True
+        elif name == "errorbody":
+            self.error_body = True
         else:
             raise ValueError("unknown rule " + name)
 
@@ -83,11 +103,12 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
         self.requests_left = max_requests
         self.exhausted = threading.Event()
 
-    def record(self, request_line, status):
+    def record(self, request_line, status, byte_range=None):
         with self.log_lock:
             if self.log.closed:
                 return
-            self.log.write("%s\t%d\n" % (request_line, status))
+            extra = "\t%s" % byte_range if byte_range else ""
+            self.log.write("%s\t%d%s\n" % (request_line, status, extra))
             self.requests_left -= 1
             if self.requests_left <= 0:
                 self.exhausted.set()
@@ -112,8 +133,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         try:
             segments = path.split("/")
             while len(segments) > 1 and segments[1].startswith("@"):
-                name, _, value = segments.pop(1)[1:].partition("=")
+                segment = segments.pop(1)
+                name, _, value = segment[1:].partition("=")
                 rules.apply(name, value)
+                if name == "redirect":
+                    rest = "/".join(segments[1:])
+                    count = rules.redirect
+                    target = "/" + ("@redirect=%d/" % (count - 1) if count > 1 else "") + rest
+                    break
             path = "/".join(segments)
             for name, value in self.server.startup_rules.get(path, []):
                 rules.apply(name, value)
@@ -121,20 +148,46 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.finish_with(400, send_body)
         if rules.delay:
             time.sleep(rules.delay)
-        if rules.status:
+        if rules.status and not rules.error_body:
             return self.finish_with(rules.status, send_body)
+        if rules.redirect:
+            return self.redirect_to(target, send_body)
         file_path = self.resolve(path)
         if file_path is None:
             return self.finish_with(404, send_body)
         with open(file_path, "rb") as source:
             body = source.read()
         extension = os.path.splitext(file_path)[1].lower()
-        self.send_response(200)
-        self.send_header("Content-Type", CONTENT_TYPES.get(extension, "application/octet-stream"))
+        content_type = CONTENT_TYPES.get(extension, "application/octet-stream")
+        if rules.endless:
+            return self.send_endless(body, content_type, send_body)
+        byte_range = self.headers.get("Range")
+        status = rules.status or 200
+        if rules.status:
+            byte_range = None
+        content_range = None
+        if byte_range:
+            part = self.parse_range(byte_range, len(body))
+            if part is None:
+                self.send_response(416)
+                self.send_header("Content-Range", "bytes */%d" % len(body))
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+                self.server.record(self.requestline, 416, byte_range)
+                return
+            if part != (0, len(body)):
+                status = 206
+                content_range = "bytes %d-%d/%d" % (part[0], part[1] - 1, len(body))
+                body = body[part[0] : part[1]]
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
         self.send_header("Content-Length", str(len(body)))
+        self.send_header("Accept-Ranges", "bytes")
+        if content_range:
+            self.send_header("Content-Range", content_range)
         self.send_header("Cache-Control", "no-cache")
         self.end_headers()
-        self.server.record(self.requestline, 200)
+        self.server.record(self.requestline, status, byte_range)
         if send_body:
             if rules.cut is not None and rules.cut < len(body):
                 self.wfile.write(body[: rules.cut])
@@ -142,6 +195,42 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.close_connection = True
                 return
             self.wfile.write(body)
+
+    @staticmethod
+    def parse_range(header, size):
+        """(start, end) of "bytes=N-" or "bytes=N-M"; None when unsatisfiable."""
+        unit, _, spec = header.partition("=")
+        first, _, last = spec.partition("-")
+        try:
+            start = int(first)
+            end = int(last) + 1 if last else size
+        except ValueError:
+            return (0, size)
+        if unit.strip() != "bytes" or start >= size or end <= start:
+            return None
+        return (start, min(end, size))
+
+    def redirect_to(self, target, send_body):
+        self.send_response(302)
+        self.send_header("Location", target)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+        self.server.record(self.requestline, 302)
+
+    def send_endless(self, body, content_type, send_body):
+        self.send_response(200)
+        self.send_header("Content-Type", content_type)
+        self.end_headers()
+        self.server.record(self.requestline, 200)
+        self.close_connection = True
+        if not send_body:
+            return
+        chunk = (body or b" ") * max(1, 65536 // max(len(body), 1))
+        try:
+            while True:
+                self.wfile.write(chunk)
+        except OSError:
+            pass
 
     def resolve(self, path):
         """The served file for a URL path; None outside the root or missing."""

@@ -24,7 +24,7 @@ namespace {
 const char kUsage[] = "usage: kwcatalog check [--lang E|F] CATALOG\n"
                       "       kwcatalog plan CATALOG [--lang E|F] [--ignore MNE]... [--main GUID] PRODUCT=VERSION...\n"
                       "       kwcatalog crc FILE...\n"
-                      "CATALOG is a local path or an http:// URL.\n";
+                      "CATALOG is a local path or an http:// or https:// URL.\n";
 
 int Usage()
 {
@@ -89,7 +89,9 @@ std::string InvalidReason(CKWUpdateCatalog& catalog)
     case CKWUpdateCatalog::kValid:
         return std::string();
     case CKWUpdateCatalog::kNotLoaded:
-        return "the document cannot be read";
+        return "the document cannot be read: " + catalog.GetLoadError();
+    case CKWUpdateCatalog::kNotReloaded:
+        return "the catalog cannot be loaded again from its own text: " + catalog.GetLoadError();
     case CKWUpdateCatalog::kNoUpdatesRoot:
         return "the root element is not \"updates\"";
     case CKWUpdateCatalog::kAppNameMissing:

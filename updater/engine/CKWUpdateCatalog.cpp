@@ -168,9 +168,11 @@ bool CKWUpdateCatalog::LoadFromUrl(const std::string& url)
     StartLoad();
     bool loaded = CXmlDocument::LoadFromUrl(url);
     if (loaded && IsValid()) {
-        loaded = CXmlDocument::LoadXml(GetXml());
+        loaded = ReloadOwnXml();
         if (loaded)
             DeleteCachedCatalogs(GetProductDescriptor().CatalogFileName);
+        else
+            m_validity = kNotReloaded;
     }
     LoadSources();
     return loaded;

@@ -26,6 +26,8 @@ public:
         kAppNameMissing,
         kAppNameDifferent,
         kServerStatusDocument,
+        // It loaded but could not be loaded again from its own text.
+        kNotReloaded,
     };
 
     // What the rules make of one "update" element.

@@ -1,12 +1,77 @@
 #include "CXmlDocument.h"
 
+#include "CHttpClient.h"
 #include "ComError.h"
 #include "ComText.h"
+#include "FormatText.h"
+#include "Handle.h"
+
+#include <cstring>
+#include <vector>
 
 namespace {
 
 // The version-independent DOM document class.
 const CLSID kDomDocumentClass = {0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
+const char kDoctypeRefused[] = "a DOCTYPE is not allowed in a catalog";
+
+// True when the word DOCTYPE appears in the text as 8-bit characters or as
+// 16- or 32-bit ones, whatever the byte order, so that no encoding lets a
+// declaration past.
+bool MentionsDoctype(const char* text, std::size_t size)
+{
+    static const char kWord[] = "DOCTYPE";
+    const std::size_t letters = sizeof kWord - 1;
+    for (std::size_t stride : {1, 2, 4}) {
+        const std::size_t span = (letters - 1) * stride + 1;
+        for (const char* at = text; size >= span && at <= text + size - span; ++at) {
+            at = static_cast<const char*>(std::memchr(at, 'D', static_cast<std::size_t>(text + size - span - at) + 1));
+            if (at == nullptr)
+                break;
+            bool match = true;
+            for (std::size_t i = 1; i < span && match; ++i)
+                match = i % stride == 0 ? at[i] == kWord[i / stride] : at[i] == '\0';
+            if (match)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Reads a local file, refusing more than the limit; an endless file (a
+// device, a pipe) stops there.
+DWORD ReadLimitedFile(const std::string& path, std::string& bytes)
+{
+    KwHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.IsValid())
+        return GetLastError();
+    const DWORD block = 64 * 1024;
+    std::vector<char> buffer(block);
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.Get(), buffer.data(), block, &read, nullptr))
+            return GetLastError();
+        if (read == 0)
+            return 0;
+        if (bytes.size() + read > CXmlDocument::kMaxDocumentBytes)
+            return ERROR_FILE_TOO_LARGE;
+        bytes.append(buffer.data(), read);
+    }
+}
+
+// The document's bytes from a server or a file.
+DWORD ReadSource(const std::string& location, std::string& bytes)
+{
+    if (CHttpClient::IsHttpUrl(location)) {
+        CHttpClient client;
+        return client.Fetch(location, CXmlDocument::kMaxDocumentBytes, bytes);
+    }
+    if (location.find("://") != std::string::npos)
+        return ERROR_INTERNET_UNRECOGNIZED_SCHEME;
+    return ReadLimitedFile(location, bytes);
+}
 
 } // namespace
 
@@ -31,45 +96,123 @@ CXmlDocument::~CXmlDocument() = default;
 
 bool CXmlDocument::LoadFromUrl(const std::string& url)
 {
-    return Load(url, false);
+    StartLoad(url);
+    if (url.empty()) {
+        m_loadError = "no location given";
+        return false;
+    }
+    std::string bytes;
+    DWORD error = ReadSource(url, bytes);
+    if (error != 0) {
+        m_loadError = CHttpClient::ErrorText(error);
+        return false;
+    }
+    return Parse(bytes.data(), bytes.size(), [&bytes](IXMLDOMDocument* document, VARIANT_BOOL* success) {
+        // As bytes, so the parser reads the encoding the document declares.
+        SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+        if (array == nullptr)
+            return E_OUTOFMEMORY;
+        ComVariant data;
+        VARIANT* slot = data.Put();
+        slot->vt = VT_ARRAY | VT_UI1;
+        slot->parray = array;
+        void* target = nullptr;
+        HRESULT result = SafeArrayAccessData(array, &target);
+        if (FAILED(result))
+            return result;
+        std::memcpy(target, bytes.data(), bytes.size());
+        SafeArrayUnaccessData(array);
+        return document->load(data.Get(), success);
+    });
 }
 
 bool CXmlDocument::LoadXml(const std::string& text)
 {
-    return Load(text, true);
+    StartLoad(std::string());
+    return Parse(text.data(), text.size(), [&text](IXMLDOMDocument* document, VARIANT_BOOL* success) {
+        ComBstr wide = ToBstr(text);
+        return document->loadXML(wide.Get(), success);
+    });
 }
 
-bool CXmlDocument::Load(const std::string& source, bool fromText)
+bool CXmlDocument::ReloadOwnXml()
+{
+    ComBstr xml;
+    HRESULT read = m_document ? m_document->get_xml(xml.Put()) : E_POINTER;
+    StartLoad(std::string());
+    if (FAILED(read)) {
+        m_loadError = ComErrorText(read);
+        return false;
+    }
+    return Parse(xml.Get(), SysStringByteLen(xml.Get()), [&xml](IXMLDOMDocument* document, VARIANT_BOOL* success) {
+        return document->loadXML(xml.Get(), success);
+    });
+}
+
+void CXmlDocument::StartLoad(const std::string& source)
 {
     m_loaded = false;
     m_valid = false;
     m_root.Reset();
-    m_source = fromText ? std::string() : source;
-    if (!fromText && source.empty())
+    m_source = source;
+    m_loadError.clear();
+}
+
+bool CXmlDocument::Parse(const void* text, std::size_t size, const ParseCall& parse)
+{
+    // Entities expand at quadratic cost and could name outside resources;
+    // a catalog never needs them.
+    if (MentionsDoctype(static_cast<const char*>(text), size)) {
+        m_loadError = kDoctypeRefused;
         return false;
+    }
     try {
         VARIANT_BOOL success = VARIANT_FALSE;
-        if (fromText) {
-            ComBstr text = ToBstr(source);
-            ThrowIfFailed(Document()->loadXML(text.Get(), &success));
-        } else {
-            ComVariant url;
-            url.SetText(source);
-            ThrowIfFailed(Document()->load(url.Get(), &success));
+        ThrowIfFailed(parse(Document(), &success));
+        if (success != VARIANT_TRUE) {
+            m_loadError = ParseErrorText();
+            return false;
         }
-        if (success == VARIANT_TRUE) {
-            ThrowIfFailed(Document()->get_documentElement(m_root.Put()));
-            m_loaded = static_cast<bool>(m_root);
+        ComPtr<IXMLDOMDocumentType> doctype;
+        if (Document()->get_doctype(doctype.Put()) == S_OK && doctype) {
+            m_loadError = kDoctypeRefused;
+            return false;
         }
+        ThrowIfFailed(Document()->get_documentElement(m_root.Put()));
+        m_loaded = static_cast<bool>(m_root);
+        if (!m_loaded)
+            m_loadError = "the document has no root element";
         if (m_loaded)
             Validate();
     } catch (const CComError& error) {
         m_loaded = false;
         m_valid = false;
         m_root.Reset();
+        m_loadError = ComErrorText(error.Code());
         ShowComError(error);
     }
     return m_loaded;
+}
+
+std::string CXmlDocument::ParseErrorText() const
+{
+    ComPtr<IXMLDOMParseError> error;
+    ComBstr reason;
+    long code = 0;
+    long line = 0;
+    long column = 0;
+    if (SUCCEEDED(Document()->get_parseError(error.Put())) && error) {
+        error->get_errorCode(&code);
+        error->get_reason(reason.Put());
+        error->get_line(&line);
+        error->get_linepos(&column);
+    }
+    std::string text = FromBstr(reason.Get());
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    text = FormatText("the XML parser refused it (0x%08lX%s%s)", static_cast<unsigned long>(code),
+                      text.empty() ? "" : ": ", text.c_str());
+    return line > 0 ? FormatText("line %ld, column %ld: %s", line, column, text.c_str()) : text;
 }
 
 bool CXmlDocument::Save(const std::string& path)

@@ -31,11 +31,13 @@ ComBstr ToBstr(const std::string& text)
 
 std::string FromBstr(BSTR text)
 {
+    // Without best fit: a fullwidth "<" or backslash must not turn into markup
+    // or a path separator.
     int wideLength = static_cast<int>(SysStringLen(text));
     if (wideLength == 0)
         return std::string();
-    int length = WideCharToMultiByte(CP_ACP, 0, text, wideLength, nullptr, 0, nullptr, nullptr);
+    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, wideLength, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, wideLength, &result[0], length, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, wideLength, &result[0], length, nullptr, nullptr);
     return result;
 }

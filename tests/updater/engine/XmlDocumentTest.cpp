@@ -232,3 +232,54 @@ TEST_F(HttpXmlDocumentTest, FailedTransfersDoNotLoadAndShowNothing)
     }
     EXPECT_TRUE(shownBoxes.empty());
 }
+
+TEST_F(XmlDocumentTest, MendedADoctypeIsRefusedBeforeAnyEntityIsExpanded)
+{
+    // Ten levels of eight references each: 16 * 8^10 letters once expanded.
+    std::string entities = "<!ENTITY a \"aaaaaaaaaaaaaaaa\">";
+    for (char name = 'b'; name <= 'k'; ++name) {
+        std::string reference = std::string("&") + static_cast<char>(name - 1) + ";";
+        std::string value;
+        for (int i = 0; i < 8; ++i)
+            value += reference;
+        entities += std::string("<!ENTITY ") + name + " \"" + value + "\">";
+    }
+    const std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE updates [" + entities + "]><updates>&k;</updates>";
+    CXmlDocument document;
+    EXPECT_FALSE(document.LoadXml(laughs));
+    EXPECT_NE(std::string::npos, document.GetLoadError().find("DOCTYPE")) << document.GetLoadError();
+
+    // Written in UTF-16, with an outside DTD.
+    const std::string external = "<!DOCTYPE updates SYSTEM \"http://127.0.0.1:1/catalog.dtd\"><updates/>";
+    std::string wide = "\xFF\xFE";
+    for (char c : external)
+        wide += std::string(1, c) + '\0';
+    WriteWholeFile(folder.File("wide.xml"), wide);
+    EXPECT_FALSE(document.LoadFromUrl(folder.File("wide.xml")));
+    EXPECT_NE(std::string::npos, document.GetLoadError().find("DOCTYPE")) << document.GetLoadError();
+    EXPECT_TRUE(shownBoxes.empty());
+}
+
+TEST_F(XmlDocumentTest, MendedAnEndlessFileStopsAtTheSizeLimit)
+{
+    CXmlDocument document;
+    EXPECT_FALSE(document.LoadFromUrl("Z:\\dev\\zero"));
+    EXPECT_NE("", document.GetLoadError());
+    EXPECT_FALSE(document.LoadFromUrl(folder.File("missing.xml")));
+    EXPECT_NE("", document.GetLoadError());
+}
+
+TEST_F(HttpXmlDocumentTest, MendedErrorAnswersRedirectLoopsAndEndlessAnswersFailWithAReason)
+{
+    WriteWholeFile(server.root + "\\good.xml", kCatalog);
+    CXmlDocument document;
+    for (const char* path : {"@status=404/@errorbody/good.xml", "@status=500/@errorbody/good.xml",
+                             "@redirect=1000/good.xml", "@endless/good.xml"}) {
+        EXPECT_FALSE(document.LoadFromUrl(server.url + path)) << path;
+        EXPECT_NE("", document.GetLoadError()) << path;
+    }
+    EXPECT_NE(std::string::npos, document.GetLoadError().find("large")) << document.GetLoadError();
+    EXPECT_TRUE(document.LoadFromUrl(server.url + "@redirect=2/good.xml")) << document.GetLoadError();
+    EXPECT_EQ("", document.GetLoadError());
+    EXPECT_TRUE(shownBoxes.empty());
+}

@@ -35,7 +35,7 @@ run() {
   shift 2
   wine "$exe" "$@" </dev/null >"$work/$name.raw" 2>"$work/$name.err" || status=$?
   tr -d '\r' <"$work/$name.raw" | tr '\t' '|' >"$work/$name.out"
-  [ "$status" = "$expected" ] || fail "$name: exit code $status, expected $expected"
+  [ "$expected" = any ] || [ "$status" = "$expected" ] || fail "$name: exit code $status, expected $expected"
 }
 
 # expect NAME LINE...: the output holds exactly these lines.
@@ -68,7 +68,7 @@ run check-status 1 check --lang F "$(winpath "$data/status.xml")"
 expect check-status "invalid: server status 503: $french_status" 'sources in the order tried: none'
 
 run check-missing 1 check "$(winpath "$work/missing.xml")"
-expect check-missing 'invalid: the document cannot be read' 'sources in the order tried: none'
+expect check-missing 'invalid: the document cannot be read: File not found.' 'sources in the order tried: none'
 
 # Installed: the dependent product missing, main and updater at 1.00.0000,
 # the ignored product missing. The main product's patch chain beats its
@@ -94,6 +94,21 @@ query='qrzupd.asp?CompanyName=2012-&Year=2012&Language=F'
 run http 0 plan "http://127.0.0.1:$KW_HTTPD_PORT/$query" "$main=1.1" "$dep=0"
 expect http "$main|m2|MSP|1.02.0000|2000|2|-" "$dep|x1|EXE|1.01.0000|4000|1|m2" "$sources"
 grep -qF "GET /$query " "$KW_HTTPD_LOG" || fail "http: the request line with its query string is not in the server's log"
+
+# Hostile catalogs are refused with their reason.
+sed 's/<updates /<!DOCTYPE updates [<!ENTITY a "aaaa">]><updates /' "$data/plan.xml" >"$work/doctype.xml"
+run check-doctype 1 check "$(winpath "$work/doctype.xml")"
+expect check-doctype 'invalid: the document cannot be read: a DOCTYPE is not allowed in a catalog' \
+  'sources in the order tried: none'
+run check-404 1 check "http://127.0.0.1:$KW_HTTPD_PORT/@status=404/@errorbody/qrzupd.asp"
+expect check-404 'invalid: the document cannot be read: the server answered with HTTP status 404' \
+  'sources in the order tried: none'
+# A text of ten million characters: whatever the parser makes of it, a
+# refusal names its reason.
+python3 -c 'import sys; sys.stdout.write(open(sys.argv[1]).read().replace("</updates>", "<note>" + "x" * 10000000 + "</note></updates>"))' \
+  "$data/plan.xml" >"$work/long-text.xml"
+run check-long-text any check "$(winpath "$work/long-text.xml")"
+head -1 "$work/check-long-text.out" | grep -Eq '^(valid: |invalid: .+)' || fail "check-long-text: $(head -1 "$work/check-long-text.out")"
 
 printf '123456789' >"$work/nine.txt"
 : >"$work/empty.bin"
