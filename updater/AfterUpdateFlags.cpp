@@ -1,0 +1,4 @@
+#include "AfterUpdateFlags.h"
+
+int g_launchAfterUpdate = 0;
+int g_restartAfterUpdate = 0;
