@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?build directory}" && pwd)
 shift
 . "$here/wine-env.sh" "$build"
-wineserver -p || true
+kw_keep_server_warm
 status=0
 python3 "$here/../tools/kwhttpd.py" --lifetime 1800 -- \
   wine "$build/tests/bench/kwbench.exe" "$@" || status=$?
