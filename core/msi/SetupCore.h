@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "Handle.h"
+#include "KwHandle.h"
 
 #include <map>
 #include <memory>

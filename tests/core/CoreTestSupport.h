@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Handle.h"
+#include "KwHandle.h"
 #include "SetupCore.h"
 #include "TestFolder.h"
 
