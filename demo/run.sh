@@ -18,7 +18,7 @@ setup_key='HKLM\Software\Zentrel\Melvaro 2012\Setup'
 # Windows-1252 text (the French table) shown on a UTF-8 terminal.
 show() { iconv -f WINDOWS-1252 -t UTF-8 | tr -d '\r'; }
 
-wineserver -p
+kw_keep_server_warm
 trap 'wine reg delete "$setup_key" /f >/dev/null 2>&1 || true; wineserver -k || true' EXIT
 
 echo "== 1. A machine where the product is not installed yet"

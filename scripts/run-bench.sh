@@ -28,7 +28,7 @@ if [ -n "${KW_HTTPD_PORT:-}" ]; then
 fi
 
 . "$here/wine-env.sh" "$build"
-wineserver -p || true
+kw_keep_server_warm
 status=0
 python3 "$here/../tools/kwhttpd.py" --lifetime 1800 -- bash "$0" "$build" "$@" || status=$?
 wineserver -k || true

@@ -12,7 +12,7 @@ if [ -z "${KW_UNDER_XVFB:-}" ]; then
 fi
 
 . "$here/wine-env.sh" "$build"
-wineserver -p
+kw_keep_server_warm
 status=0
 (cd "$build" && ctest --output-on-failure "$@") || status=$?
 wineserver -k || true

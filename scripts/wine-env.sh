@@ -5,3 +5,10 @@ export WINEPREFIX="$build_dir/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Keeps the prefix's server running between programs. A server that already
+# runs (another script, a developer's own `wineserver -p`) serves as well:
+# wineserver then exits non-zero, which is no failure.
+kw_keep_server_warm() {
+  wineserver -p 2>/dev/null || true
+}

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CWinApplication.h"
-#include "Handle.h"
+#include "KwHandle.h"
 
 #include <cstdint>
 #include <string>

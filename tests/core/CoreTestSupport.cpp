@@ -23,6 +23,7 @@ void CoreTest::SetUp()
 {
     m_saved = GetSetupCore();
     m_savedRunKind = g_runKind;
+    m_savedLanguage = g_language;
     g_shownBoxes.clear();
     g_boxAnswers.clear();
     GetSetupCore().messageBox = RecordBox;
@@ -37,6 +38,7 @@ void CoreTest::TearDown()
     TakeTraces();
     GetSetupCore() = m_saved;
     g_runKind = m_savedRunKind;
+    g_language = m_savedLanguage;
     g_adminInstallPoint.clear();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "Handle.h"
+#include "InterfaceLanguage.h"
+#include "KwHandle.h"
 #include "SetupCore.h"
 #include "TestFolder.h"
 
@@ -16,8 +17,8 @@ struct ShownBox {
     UINT type;
 };
 
-// Saves the engine core's state (with the run kind and the administrative
-// install point) and puts it back after the test. The core's
+// Saves the engine core's state (with the run kind, the interface language
+// and the administrative install point) and puts it back after the test. The core's
 // message boxes are recorded and answered from a script (IDOK when it is
 // empty); the traces the test caused can be taken.
 class CoreTest : public ::testing::Test {
@@ -34,6 +35,7 @@ protected:
 private:
     SetupCoreState m_saved;
     int m_savedRunKind = 0;
+    unsigned short m_savedLanguage = 0;
 };
 
 // Sets an environment variable, which started programs inherit, while it lives.

@@ -2,9 +2,9 @@
 #include "FakeMsi.h"
 #include "FormatText.h"
 #include "InstallUIHandler.h"
+#include "InterfaceLanguage.h"
 #include "MessageBoxPerson.h"
 #include "ProgressMessages.h"
-#include "SetupCore.h"
 #include "TestPackages.h"
 
 #include <gtest/gtest.h>
@@ -128,17 +128,17 @@ protected:
     {
         ASSERT_NE(nullptr, m_window.Get());
         m_savedState = GetInstallUIState();
-        m_savedLanguage = GetSetupCore().language;
+        m_savedLanguage = g_language;
         InstallUIState fresh;
         fresh.cancelFlag = &m_cancel;
         fresh.messageBox = RecordBox;
         GetInstallUIState() = fresh;
-        GetSetupCore().language = LANG_ENGLISH;
+        g_language = kLanguageEnglish;
     }
     void TearDown() override
     {
         GetInstallUIState() = m_savedState;
-        GetSetupCore().language = m_savedLanguage;
+        g_language = m_savedLanguage;
     }
 
     int Call(UINT type, const char* text) { return InstallUIHandler(m_window.Get(), type, text); }
@@ -155,7 +155,7 @@ protected:
 
 private:
     InstallUIState m_savedState;
-    WORD m_savedLanguage = LANG_ENGLISH;
+    unsigned short m_savedLanguage = kLanguageEnglish;
 };
 
 } // namespace
@@ -340,7 +340,7 @@ TEST_F(InstallUI, ErrorsAndWarningsAreShownWithTheEnginesStyle)
 {
     m_window.Seen().boxAnswer = IDRETRY;
     EXPECT_EQ(IDRETRY, Call(INSTALLMESSAGE_ERROR | MB_RETRYCANCEL | MB_ICONERROR | MB_DEFBUTTON2, "Error 1310."));
-    GetSetupCore().language = LANG_FRENCH;
+    g_language = kLanguageFrench;
     m_window.Seen().boxAnswer = IDCANCEL;
     EXPECT_EQ(IDCANCEL, Call(INSTALLMESSAGE_ERROR | MB_OKCANCEL | MB_TOPMOST, "Erreur"));
     EXPECT_EQ(IDOK, Call(INSTALLMESSAGE_WARNING | MB_OKCANCEL | MB_ICONWARNING, "Disk nearly full"));

@@ -272,7 +272,7 @@ TEST_F(MsiInstallerTest, TransformOfTheCurrentLanguageIsApplied)
     installer.SetTransform(LANG_ENGLISH, "C:\\media\\en.mst");
     installer.SetTransform(LANG_FRENCH, "C:\\media\\fr.mst");
     installer.SetTransform(LANG_GERMAN, "C:\\media\\de.mst");
-    GetSetupCore().language = LANG_FRENCH;
+    g_language = kLanguageFrench;
     EXPECT_EQ(0u, installer.Execute());
     EXPECT_EQ("ADDDEFAULT=ALL TRANSFORMS=C:\\media\\fr.mst", OnlyCommandLine());
 }

@@ -98,7 +98,7 @@ TEST_F(RegistryTest, FailuresAreThrownWithTheirCode)
     } catch (KwRegistryException* e) {
         std::unique_ptr<KwRegistryException> owned(e);
         EXPECT_EQ(ERROR_FILE_NOT_FOUND, e->GetCode());
-        EXPECT_FALSE(e->GetMessage().empty());
+        EXPECT_FALSE(e->GetMessageText().empty());
     }
     EXPECT_FALSE(missing.Exists());
 
@@ -140,7 +140,7 @@ TEST_F(RegistryTest, ValuesAndTheirAbsence)
     EXPECT_EQ(0, key.GetOpenCount());
 
     KwRegistryException noCode(0);
-    EXPECT_EQ("", noCode.GetMessage());
+    EXPECT_EQ("", noCode.GetMessageText());
 }
 
 TEST(RegistryRoot, ExactNamesOnly)

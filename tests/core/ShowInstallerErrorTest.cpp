@@ -32,7 +32,7 @@ TEST_F(CoreBoxes, CodesWithoutEngineTextUseTheCoreMessage)
 {
     // The engine has no text of its own for an arbitrary code.
     EXPECT_EQ("An error occurred installing the package. Windows Installer returned '4242'.", InstallerErrorText(4242));
-    GetSetupCore().language = LANG_FRENCH;
+    g_language = kLanguageFrench;
     EXPECT_EQ("Une erreur est survenue durant l'installation du progiciel. Windows Installer a g\xE9n\xE9r\xE9 '4242'.",
               InstallerErrorText(4242));
 }
@@ -41,7 +41,7 @@ TEST_F(CoreBoxes, EngineMessagesInBothLanguagesWithTheirIcons)
 {
     EXPECT_EQ("Setup cancelled", LoadEngineMessage(kMsgSetupCancelled));
     EXPECT_EQ("The path 'C:\\x y' is invalid.", InsertPath(LoadEngineMessage(kMsgInvalidPath), "C:\\x y"));
-    GetSetupCore().language = LANG_FRENCH;
+    g_language = kLanguageFrench;
     EXPECT_EQ("Montage annul\xE9", LoadEngineMessage(kMsgSetupCancelled));
 
     ShowEngineMessage(kMsgSetupCancelled, "a");

@@ -101,7 +101,7 @@ std::string InvalidReason(CKWUpdateCatalog& catalog)
                GetProductDescriptor().AppName + "\"";
     case CKWUpdateCatalog::kServerStatusDocument: {
         const CServerStatus* status = catalog.GetServerStatus();
-        return "server status " + std::to_string(status->GetCode()) + ": " + status->GetMessage();
+        return "server status " + std::to_string(status->GetCode()) + ": " + status->GetMessageText();
     }
     }
     return std::string();
@@ -177,7 +177,7 @@ int Plan(int argc, char** argv)
         catalog.SetIgnoreList(options.ignore);
     LoadCatalog(catalog, options.catalog);
     if (const CServerStatus* status = catalog.GetServerStatus()) {
-        std::printf("STATUS %d %s\n", status->GetCode(), status->GetMessage().c_str());
+        std::printf("STATUS %d %s\n", status->GetCode(), status->GetMessageText().c_str());
         return 0;
     }
     if (!catalog.IsValid()) {

@@ -1,6 +1,6 @@
 #include "CCrc32.h"
 
-#include "Handle.h"
+#include "KwHandle.h"
 
 #include <cstring>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "CHttpClient.h"
 
 #include "FormatText.h"
-#include "Handle.h"
+#include "KwHandle.h"
 #include "SystemMessage.h"
 
 #include <cstdlib>

@@ -1,8 +1,5 @@
 #pragma once
 
-// Included first so that GetMessage is renamed alike in every file.
-#include <windows.h>
-
 #include <string>
 
 // The message a server sends instead of the catalog when it refuses or
@@ -13,7 +10,7 @@ public:
     virtual ~CServerStatus() = default;
 
     int GetCode() const { return m_code; }
-    const std::string& GetMessage() const { return m_message; }
+    const std::string& GetMessageText() const { return m_message; }
 
 private:
     int m_code;

@@ -4,7 +4,7 @@
 #include "ComError.h"
 #include "ComText.h"
 #include "FormatText.h"
-#include "Handle.h"
+#include "KwHandle.h"
 
 #include <cstring>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "LaunchProcess.h"
 
-#include "Handle.h"
+#include "KwHandle.h"
 
 #include <vector>
 

@@ -57,7 +57,7 @@ bool WriteUpdateDate(const std::string& valueName)
         return true;
     } catch (KwRegistryException* e) {
         LogMessage("Unable to write to the Windows Registry");
-        LogMessage("%s", e->GetMessage().c_str());
+        LogMessage("%s", e->GetMessageText().c_str());
         delete e;
         return false;
     }

@@ -5,7 +5,7 @@
 #include <deque>
 #include <string>
 
-#include "Handle.h"
+#include "KwHandle.h"
 
 struct ThreadSyncEntry;
 

@@ -88,13 +88,13 @@ TEST_F(CatalogTest, ServerStatusDocumentsSpeakTheInterfaceLanguage)
         EXPECT_EQ(CKWUpdateCatalog::kServerStatusDocument, m_catalog.GetValidity());
         ASSERT_NE(nullptr, m_catalog.GetServerStatus());
         EXPECT_EQ(503, m_catalog.GetServerStatus()->GetCode());
-        EXPECT_EQ("Closed for maintenance", m_catalog.GetServerStatus()->GetMessage());
+        EXPECT_EQ("Closed for maintenance", m_catalog.GetServerStatus()->GetMessageText());
     }
     {
         Language french(kLanguageFrench);
         ASSERT_TRUE(m_catalog.LoadXml(status));
         ASSERT_NE(nullptr, m_catalog.GetServerStatus());
-        EXPECT_EQ("Ferm\xE9 pour maintenance", m_catalog.GetServerStatus()->GetMessage());
+        EXPECT_EQ("Ferm\xE9 pour maintenance", m_catalog.GetServerStatus()->GetMessageText());
     }
     // A later load must not report the old message for its own outcome.
     Load("");

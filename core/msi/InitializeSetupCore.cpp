@@ -1,6 +1,6 @@
 #include "InitializeSetupCore.h"
 
-#include "Handle.h"
+#include "KwHandle.h"
 #include "IsAdministrator.h"
 #include "IsTerminalServer.h"
 #include "OsInfo.h"

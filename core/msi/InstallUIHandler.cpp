@@ -1,8 +1,8 @@
 #include "InstallUIHandler.h"
 
 #include "CKWMsiDll.h"
+#include "InterfaceLanguage.h"
 #include "ProgressMessages.h"
-#include "SetupCore.h"
 
 #include <climits>
 
@@ -176,7 +176,7 @@ INT WINAPI InstallUIHandler(LPVOID context, UINT messageType, LPCSTR message)
     InstallUIState& state = GetInstallUIState();
     const std::string text = message != nullptr ? message : "";
     const UINT style = messageType & 0x00FFFFFF;
-    const WORD language = GetSetupCore().language;
+    const WORD language = g_language;
 
     switch (messageType & 0xFF000000) {
     case INSTALLMESSAGE_ERROR:

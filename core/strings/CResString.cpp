@@ -8,8 +8,6 @@
 
 #include <cstdarg>
 
-unsigned short g_language = kLanguageEnglish;
-
 namespace {
 
 bool HasStringTable(int id)
@@ -61,9 +59,6 @@ const std::string& CResString::Lookup(const std::string& section, const std::str
                                       const std::string& defaultValue)
 {
     EnsureStringTablesLoaded();
-    m_section = section;
-    m_key = key;
-    m_default = defaultValue;
     const CStringINIResource& table = g_language == kLanguageFrench ? FrenchStringTable() : EnglishStringTable();
     m_text = table.Lookup(section, key, defaultValue);
     return m_text;

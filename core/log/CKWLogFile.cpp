@@ -2,7 +2,7 @@
 
 #include "FolderTree.h"
 #include "FormatText.h"
-#include "Handle.h"
+#include "KwHandle.h"
 
 #include <cstdio>
 #include <stdexcept>

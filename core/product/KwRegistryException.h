@@ -10,7 +10,7 @@ class KwRegistryException {
 public:
     explicit KwRegistryException(LONG code) : m_code(code) {}
     // The system text for the code, fetched on first request.
-    virtual const std::string& GetMessage();
+    virtual const std::string& GetMessageText();
     virtual ~KwRegistryException() = default;
 
     LONG GetCode() const { return m_code; }

@@ -1,6 +1,6 @@
 #include "IsAdministrator.h"
 
-#include "Handle.h"
+#include "KwHandle.h"
 #include "KwModule.h"
 #include "OsInfo.h"
 

@@ -4,6 +4,7 @@
 #include "CKWMsiProperty.h"
 #include "CKWMsiQuery.h"
 #include "InstallerResult.h"
+#include "InterfaceLanguage.h"
 #include "KwMsiHandle.h"
 #include "MakeFullPath.h"
 #include "SetupCore.h"
@@ -220,7 +221,7 @@ UINT CKWMsiInstaller::Execute()
     if (installState == kCompareNewer)
         SetProperty("REINSTALLMODE", "vomus");
 
-    std::string transform = core.language == LANG_FRENCH ? m_frenchTransform : m_englishTransform;
+    std::string transform = g_language == kLanguageFrench ? m_frenchTransform : m_englishTransform;
     if (!MakeFullPath(transform))
         return ERROR_SUCCESS;
     if (!transform.empty())

@@ -1,6 +1,6 @@
 #include "RebootSystem.h"
 
-#include "Handle.h"
+#include "KwHandle.h"
 #include "SetupCore.h"
 
 #include <windows.h>

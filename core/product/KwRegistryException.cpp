@@ -2,7 +2,7 @@
 
 #include "SystemMessage.h"
 
-const std::string& KwRegistryException::GetMessage()
+const std::string& KwRegistryException::GetMessageText()
 {
     if (m_code != 0 && m_message.empty())
         m_message = GetSystemErrorText(static_cast<DWORD>(m_code));

@@ -23,7 +23,6 @@ public:
     // absent.
     void QueryString(const std::string& valueName, std::string& text);
 
-    const std::string& GetSubkey() const { return m_subkey; }
     int GetOpenCount() const { return m_openCount; }
 
 private:

@@ -1,12 +1,13 @@
 #include "EngineMessage.h"
 
+#include "InterfaceLanguage.h"
 #include "SetupCore.h"
 
 #include <vector>
 
 std::string LoadEngineMessage(int englishId)
 {
-    int id = GetSetupCore().language == LANG_FRENCH ? englishId + 1 : englishId;
+    int id = g_language == kLanguageFrench ? englishId + 1 : englishId;
     return LoadModuleString(GetModuleHandleA(nullptr), static_cast<UINT>(id));
 }
 

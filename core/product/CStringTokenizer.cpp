@@ -9,7 +9,7 @@ const char kWhiteSpace[] = " \t\r\n";
 } // namespace
 
 CStringTokenizer::CStringTokenizer(const std::string& text, const std::string& delimiters, unsigned options)
-    : m_text(text), m_delimiters(delimiters), m_remaining(text), m_options(options)
+    : m_delimiters(delimiters), m_remaining(text), m_options(options)
 {
 }
 

@@ -1,6 +1,6 @@
 #include "CShEx.h"
 
-#include "Handle.h"
+#include "KwHandle.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>

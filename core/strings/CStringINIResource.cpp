@@ -1,6 +1,6 @@
 #include "CStringINIResource.h"
 
-#include "Handle.h"
+#include "KwHandle.h"
 
 #include <windows.h>
 

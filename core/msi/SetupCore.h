@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "Handle.h"
+#include "KwHandle.h"
 
 #include <map>
 #include <memory>
@@ -53,8 +53,6 @@ struct SetupCoreState {
     std::string caption;
     std::string programPath;
     std::map<int, std::string> CoreProperties;
-    // 9 English, 12 French.
-    WORD language = 9;
     int InstallMode = kInstallModeInstall;
     // Held open for the life of the process once initialised. Shared so that
     // the state stays copyable.

@@ -2,7 +2,7 @@
 
 #include "CKWMsiDll.h"
 #include "ExpandEnvironment.h"
-#include "Handle.h"
+#include "KwHandle.h"
 #include "MakeFullPath.h"
 #include "PrerequisiteRegistry.h"
 #include "SetupCore.h"

@@ -1,7 +1,7 @@
 #include "EngineRedistributable.h"
 
 #include "EngineMessage.h"
-#include "Handle.h"
+#include "KwHandle.h"
 #include "ReadFileVersion.h"
 #include "SystemMessage.h"
 #include "TraceMessage.h"

@@ -1,15 +1,10 @@
 #pragma once
 
+#include "InterfaceLanguage.h"
+
 #include <string>
 
 class CStringINIResource;
-
-// The interface language as a primary language id: 12 selects French, any
-// other value English.
-extern unsigned short g_language;
-
-const unsigned short kLanguageEnglish = 9;
-const unsigned short kLanguageFrench = 12;
 
 // Loads both string tables of this program once per process. A program
 // without a French table answers French lookups in English.
@@ -35,9 +30,6 @@ public:
 
 private:
     std::string m_text;
-    std::string m_section;
-    std::string m_key;
-    std::string m_default;
 };
 
 // Formats message number "number" of "strings" with printf-style arguments,

@@ -13,10 +13,7 @@ public:
     virtual std::string NextToken();
     virtual ~CStringTokenizer() = default;
 
-    const std::string& GetRemaining() const { return m_remaining; }
-
 private:
-    std::string m_text;
     std::string m_delimiters;
     std::string m_remaining;
     unsigned m_options;

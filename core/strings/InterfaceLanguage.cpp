@@ -1,0 +1,3 @@
+#include "InterfaceLanguage.h"
+
+unsigned short g_language = kLanguageEnglish;
