@@ -7,6 +7,7 @@
 #include "CKWUpdateCatalog.h"
 #include "CResString.h"
 #include "ComError.h"
+#include "IsHttpLocation.h"
 #include "MakeFullPath.h"
 #include "ProductDescriptor.h"
 #include "SystemMessage.h"
@@ -24,7 +25,7 @@ namespace {
 const char kUsage[] = "usage: kwcatalog check [--lang E|F] CATALOG\n"
                       "       kwcatalog plan CATALOG [--lang E|F] [--ignore MNE]... [--main GUID] PRODUCT=VERSION...\n"
                       "       kwcatalog crc FILE...\n"
-                      "CATALOG is a local path or an http:// URL.\n";
+                      "CATALOG is a local path or an http:// or https:// URL.\n";
 
 int Usage()
 {
@@ -78,7 +79,7 @@ bool LoadCatalog(CKWUpdateCatalog& catalog, std::string location)
         std::fprintf(stderr, "kwcatalog: %s\n", text);
         return IDOK;
     };
-    if (location.find("://") == std::string::npos)
+    if (!IsHttpLocation(location))
         MakeFullPath(location);
     return catalog.LoadFromUrl(location);
 }
@@ -114,6 +115,9 @@ const char* DropReason(CKWUpdateCatalog::UpdateCheck check)
         return "inconsistent versions (needs targetversionmin <= targetversionmax < version)";
     case CKWUpdateCatalog::kUpdateUnknownFormat:
         return "unknown format (MSP, MSI, FMC, UPD or EXE)";
+    case CKWUpdateCatalog::kUpdateUnsafeFileName:
+        return "unsafe file name (needs a plain name: no path, drive, stream, wildcard, control character or device "
+               "name, not ending in a dot or space)";
     case CKWUpdateCatalog::kUpdateAccepted:
         break;
     }
