@@ -111,16 +111,15 @@ TEST_F(CatalogTest, SourcesAreTriedByPriorityAndEndWithTheirSeparator)
          "<source priority=\"1\">HTTP://ONE.example.com/files/</source>"
          "<source priority=\"first\">\\\\server\\share</source>"
          "<source priority=\"3\">C:\\updates\\</source>"
-         "<source priority=\"4\">hTtPs://secure.example.com</source>"
          "<source priority=\"5\"></source>");
     std::vector<std::string> order;
     for (CSourceItem* source = m_catalog.GetFirstSource(); source != nullptr; source = m_catalog.GetNextSource())
         order.push_back(std::to_string(source->GetPriority()) + (source->IsHttp() ? " http " : " folder ") +
                         source->GetLocation());
-    EXPECT_EQ((std::vector<std::string>{"0 folder \\\\server\\share\\", "1 http HTTP://ONE.example.com/files/",
-                                        "2 http http://two.example.com/files/", "3 folder C:\\updates\\",
-                                        "4 http hTtPs://secure.example.com/", "5 folder \\"}),
-              order);
+    EXPECT_EQ(
+        (std::vector<std::string>{"0 folder \\\\server\\share\\", "1 http HTTP://ONE.example.com/files/",
+                                  "2 http http://two.example.com/files/", "3 folder C:\\updates\\", "5 folder \\"}),
+        order);
     EXPECT_EQ(nullptr, m_catalog.GetNextSource());
     CSourceItem* first = m_catalog.GetFirstSource();
     ASSERT_NE(nullptr, first);
@@ -128,6 +127,15 @@ TEST_F(CatalogTest, SourcesAreTriedByPriorityAndEndWithTheirSeparator)
     CSourceItem* second = m_catalog.GetNextSource();
     ASSERT_NE(nullptr, second);
     EXPECT_EQ("HTTP://ONE.example.com/files/", second->GetLocation());
+}
+
+TEST_F(CatalogTest, HttpsSourcesAreDeliberatelyHttpSources)
+{
+    Load("<source>hTtPs://secure.example.com/files</source>");
+    CSourceItem* source = m_catalog.GetFirstSource();
+    ASSERT_NE(nullptr, source);
+    EXPECT_TRUE(source->IsHttp());
+    EXPECT_EQ("hTtPs://secure.example.com/files/", source->GetLocation());
 }
 
 TEST_F(CatalogTest, UpdatesTheRulesRefuseAreDroppedAndReported)
@@ -146,7 +154,10 @@ TEST_F(CatalogTest, UpdatesTheRulesRefuseAreDroppedAndReported)
         (std::vector<std::string>{"1  1", "2 minAboveMax 2", "3 versionAtMax 2", "4 versionBelowMin 2", "5 zip 3"}),
         seen);
     EXPECT_EQ("ok", Chosen(kProduct, "1.0")) << "the format is read in any case";
+}
 
+TEST_F(CatalogTest, UpdatesWhoseFileNameLeadsOutOfTheCacheAreDeliberatelyDropped)
+{
     auto named = [](const std::string& id, const std::string& fileName) {
         return "<update id=\"" + id +
                "\"><version>1.1</version><targetversionmin>1.0</targetversionmin><targetversionmax>1.0"
@@ -156,12 +167,12 @@ TEST_F(CatalogTest, UpdatesTheRulesRefuseAreDroppedAndReported)
     Load(ProductXml(kProduct, "MEL",
                     named("up", "..\\..\\Windows\\up.exe") + named("drive", "C:up.exe") + named("device", "nul.exe") +
                         named("none", "") + named("plain", "plain.exe")));
+    std::vector<CKWUpdateCatalog::DroppedUpdate> dropped;
     m_catalog.FindDroppedUpdates(dropped);
-    seen.clear();
+    std::vector<std::string> seen;
     for (const auto& update : dropped)
         seen.push_back(update.updateId + " " + std::to_string(update.reason));
-    EXPECT_EQ((std::vector<std::string>{"up 4", "drive 4", "device 4", "none 4"}), seen)
-        << "a file name that could lead out of the cache";
+    EXPECT_EQ((std::vector<std::string>{"up 4", "drive 4", "device 4", "none 4"}), seen);
     EXPECT_EQ("plain", Chosen(kProduct, "1.0"));
 }
 
@@ -376,7 +387,7 @@ TEST_F(CatalogTest, LoadsFromTheServerWithTheCheckQueryString)
     EXPECT_NE(std::string::npos, ReadWholeFile(server.log).find("GET /" + query + " "));
 }
 
-TEST_F(CatalogTest, ALongChainKeepsSaneCountsAndPeelsFromTheTop)
+TEST_F(CatalogTest, MendedLongChainsKeepSaneCountsAndPeelFromTheTop)
 {
     const int length = 200;
     std::string patches;
