@@ -178,20 +178,17 @@ void CKWMsiInstaller::ApplyFeatureRequests()
         }
     }
 
-    size_t nonEmpty = 0;
-    for (const auto& list : lists)
-        nonEmpty += list->IsEmpty() ? 0 : 1;
-    if (nonEmpty == 0)
-        return;
-    // One list that names every feature, alone, is written as ALL.
-    if (nonEmpty == 1) {
-        for (const auto& list : lists) {
-            if (list->Count() == featureCount) {
-                list->Reset("ALL");
-                break;
-            }
-        }
+    std::vector<CKWMsiProperty*> filled;
+    for (const auto& list : lists) {
+        if (!list->IsEmpty())
+            filled.push_back(list.get());
     }
+    if (filled.empty())
+        return;
+    // One list that names every feature, alone, is written as ALL; an empty
+    // list never is, also when the package has no features.
+    if (filled.size() == 1 && filled.front()->Count() == featureCount)
+        filled.front()->Reset("ALL");
     for (const auto& list : lists)
         SetProperty(list->GetName(), list->Join());
 }

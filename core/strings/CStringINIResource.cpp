@@ -64,8 +64,10 @@ void CStringINIResource::TakeOver(const CStringINIResource& other)
 std::string CStringINIResource::Lookup(const std::string& section, const std::string& key,
                                        const std::string& defaultValue) const
 {
+    // A table that could not be written still leaves the caller's default,
+    // so no label goes blank.
     if (!m_loaded)
-        return std::string();
+        return defaultValue;
     return m_ini.GetString(section, key, defaultValue);
 }
 

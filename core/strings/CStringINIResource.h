@@ -24,8 +24,8 @@ public:
     // table is missing from the program).
     void TakeOver(const CStringINIResource& other);
 
-    // The value of a key; the default when it is empty or absent, and an
-    // empty text when no table is loaded.
+    // The value of a key; the default when it is empty or absent, or when no
+    // table is loaded.
     std::string Lookup(const std::string& section, const std::string& key, const std::string& defaultValue) const;
 
     bool IsLoaded() const { return m_loaded; }

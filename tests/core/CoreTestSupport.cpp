@@ -81,6 +81,16 @@ ScopedEnvironment::~ScopedEnvironment()
     SetEnvironmentVariableA(m_name.c_str(), nullptr);
 }
 
+std::string FirstOf(const std::vector<std::string>& texts)
+{
+    return texts.empty() ? "<none>" : texts.front();
+}
+
+std::string LastOf(const std::vector<std::string>& texts)
+{
+    return texts.empty() ? "<none>" : texts.back();
+}
+
 std::string TestProgramFolder()
 {
     char path[MAX_PATH] = "";

@@ -60,6 +60,11 @@ private:
     ScopedEnvironment m_variable{"KWSTUB_LOG", m_folder.File("launched.txt")};
 };
 
+// The first or last text of a list, or "<none>" when it is empty: a missing
+// trace or call then fails its check instead of ending the test program.
+std::string FirstOf(const std::vector<std::string>& texts);
+std::string LastOf(const std::vector<std::string>& texts);
+
 // The test program's folder, where the stand-in programs are copied.
 std::string TestProgramFolder();
 

@@ -111,7 +111,7 @@ TEST_F(MsiInstallerTest, FreshInstallInInstallModeAddsEveryFeatureByDefault)
     EXPECT_NE(traces.end(), std::find(traces.begin(), traces.end(),
                                       "[Info] The product code '" + std::string(kProduct) +
                                           "' is unknown. Will use first time install logic...\n"));
-    EXPECT_EQ("[Info] MsiInstallProduct returned 0\n", traces.back());
+    EXPECT_EQ("[Info] MsiInstallProduct returned 0\n", LastOf(traces));
 }
 
 TEST_F(MsiInstallerTest, FeatureRequestsBecomeFeatureLists)
@@ -149,15 +149,41 @@ TEST_F(MsiInstallerTest, FeatureRequestsBecomeFeatureLists)
     }
 }
 
+TEST_F(MsiInstallerTest, OnlyTheOneFilledListThatNamesEveryFeatureBecomesAll)
+{
+    GetSetupCore().InstallMode = kInstallModeForcedInstall;
+    {
+        CKWMsiInstaller advertised(kPackage);
+        advertised.SetProductState(INSTALLSTATE_DEFAULT);
+        advertised.SetPropertyLine("ADVERTISE=Samples");
+        for (const char* feature : {"Main", "Help", "Samples"})
+            advertised.SetFeatureRequest(feature, INSTALLSTATE_LOCAL);
+        EXPECT_EQ(0u, advertised.Execute());
+        EXPECT_EQ("ADVERTISE=Samples ADDLOCAL=Main,Help,Samples", OnlyCommandLine())
+            << "another list is filled from the property line";
+    }
+    m_fake.calls.clear();
+    {
+        m_fake.packages[kPackage].queries[kFeatureQuery] = {};
+        CKWMsiInstaller featureless(kPackage);
+        featureless.SetProductState(INSTALLSTATE_DEFAULT);
+        featureless.SetPropertyLine("ADDLOCAL=Core");
+        EXPECT_EQ(0u, featureless.Execute());
+        EXPECT_EQ("ADDLOCAL=Core", OnlyCommandLine()) << "no feature rows: an empty list must not become ALL";
+    }
+}
+
 TEST_F(MsiInstallerTest, InstalledFeaturesAreReinstalledOrRemoved)
 {
     GetSetupCore().InstallMode = kInstallModeForcedInstall;
     Install("1.0.0");
     CKWMsiInstaller installer(kPackage);
+    installer.SetFeatureRequest("Help", INSTALLSTATE_UNKNOWN);
     installer.SetFeatureRequest("Samples", INSTALLSTATE_ABSENT);
     EXPECT_EQ(kCompareNewer, installer.GetInstallState());
     EXPECT_EQ(0u, installer.Execute());
-    EXPECT_EQ("REMOVE=Samples REINSTALL=Main,Help REINSTALLMODE=vomus", OnlyCommandLine());
+    EXPECT_EQ("REMOVE=Help,Samples REINSTALL=Main REINSTALLMODE=vomus", OnlyCommandLine())
+        << "an unknown request removes an installed feature like an absent one";
 }
 
 TEST_F(MsiInstallerTest, UnrequestedFeaturesKeepTheirInstalledState)
@@ -246,7 +272,7 @@ TEST_F(MsiInstallerTest, UnknownOperationIsRefused)
     EXPECT_TRUE(Installs().empty());
     std::vector<std::string> traces = TakeTraces();
     ASSERT_FALSE(traces.empty());
-    EXPECT_EQ("[Error] Operation MINPATCH is not valid on package 'C:\\media\\melvaro.msi'\n", traces.back());
+    EXPECT_EQ("[Error] Operation MINPATCH is not valid on package 'C:\\media\\melvaro.msi'\n", LastOf(traces));
 }
 
 TEST_F(MsiInstallerTest, AdministrativeInstallationAsksForTheAdminAction)
@@ -291,7 +317,7 @@ TEST_F(MsiInstallerTest, RestartRequestBecomesSuccessAndOtherErrorsAreShownOnce)
     failing.SetProductState(INSTALLSTATE_DEFAULT);
     EXPECT_EQ(1620u, failing.Execute());
     EXPECT_EQ(1u, Boxes().size());
-    EXPECT_EQ("[Info] MsiInstallProduct returned 1620\n", TakeTraces().back());
+    EXPECT_EQ("[Info] MsiInstallProduct returned 1620\n", LastOf(TakeTraces()));
 }
 
 TEST_F(MsiInstallerTest, UnwantedInstalledProductIsRemovedOutsideInstallMode)
@@ -315,12 +341,12 @@ TEST_F(MsiInstallerTest, RepairAndRemoveOnlyInTheirModes)
     GetSetupCore().InstallMode = kInstallModeRepair;
     EXPECT_EQ(0u, installer.Repair());
     EXPECT_EQ(std::vector<std::string>{std::string(kProduct) + "|1924"}, m_fake.CallsTo("MsiReinstallProductA"));
-    EXPECT_EQ("[Info] MsiReinstallProduct returned 0\n", TakeTraces().back());
+    EXPECT_EQ("[Info] MsiReinstallProduct returned 0\n", LastOf(TakeTraces()));
 
     GetSetupCore().InstallMode = kInstallModeRemove;
     EXPECT_EQ(0u, installer.Remove());
     EXPECT_EQ(std::vector<std::string>{std::string(kProduct) + "|0|2"}, m_fake.CallsTo("MsiConfigureProductA"));
-    EXPECT_EQ("[Info] MsiConfigureProduct returned 0\n", TakeTraces().back());
+    EXPECT_EQ("[Info] MsiConfigureProduct returned 0\n", LastOf(TakeTraces()));
 }
 
 TEST_F(MsiInstallerTest, PermanentProductIsNeverRemoved)

@@ -1,5 +1,6 @@
 #include "CKWMsiPackage.h"
 #include "CKWMsiProduct.h"
+#include "CoreTestSupport.h"
 #include "FakeMsi.h"
 #include "TraceMessage.h"
 
@@ -46,7 +47,7 @@ TEST_F(MsiPackage, IdentityIsReadOnceFromThePackage)
     EXPECT_EQ(0x02050011, package.GetPackedVersion());
     EXPECT_EQ(17, package.GetVersionPart(3));
     EXPECT_EQ(0, package.GetVersionPart(4));
-    EXPECT_EQ(std::string(kPath) + "|0", fake.CallsTo("MsiOpenDatabaseA").front()) << "read-only";
+    EXPECT_EQ(std::string(kPath) + "|0", FirstOf(fake.CallsTo("MsiOpenDatabaseA"))) << "read-only";
 
     size_t calls = fake.calls.size();
     scripted.packageCode = "changed";
@@ -58,7 +59,7 @@ TEST_F(MsiPackage, IdentityIsReadOnceFromThePackage)
     scripted.validPatch = true;
     CKWMsiPackage patch(kPath, CKWMsiPackage::kKindPatch);
     patch.GetPackageCode();
-    EXPECT_EQ(std::string(kPath) + "|32", fake.CallsTo("MsiOpenDatabaseA").back()) << "patches open as patch files";
+    EXPECT_EQ(std::string(kPath) + "|32", LastOf(fake.CallsTo("MsiOpenDatabaseA"))) << "patches open as patch files";
 }
 
 TEST_F(MsiPackage, AVersionWithoutFullStopIsTraced)

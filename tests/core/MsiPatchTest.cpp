@@ -61,7 +61,7 @@ TEST_F(MsiPatchTest, MinorPatchForAnInstalledProductUsesTheDefaultCommandLine)
     EXPECT_TRUE(Traced(traces, "[Info] Calling MsiApplyPatch with szPatchPackage = " + std::string(kPatch) + "\n"));
     EXPECT_TRUE(Traced(traces, "\tand szInstallPackage = {null} and eInstallType = INSTALLTYPE_DEFAULT\n"));
     EXPECT_TRUE(Traced(traces, "\tand szCommandLine = REINSTALL=ALL REINSTALLMODE=omus\n"));
-    EXPECT_EQ("[Info] MsiApplyPatch returned 0\n", traces.back());
+    EXPECT_EQ("[Info] MsiApplyPatch returned 0\n", LastOf(traces));
 }
 
 TEST_F(MsiPatchTest, PatchWithoutProductCodeCountsAsKnown)
@@ -114,7 +114,7 @@ TEST_F(MsiPatchTest, InvalidOperationsAreRefused)
         patch.Operation = operation;
         EXPECT_EQ(87u, patch.Execute()) << operation;
         EXPECT_EQ("[Error] Operation " + std::string(operation) + " is not valid on package '" + kPatch + "'\n",
-                  TakeTraces().back());
+                  LastOf(TakeTraces()));
     }
     EXPECT_TRUE(Applied().empty());
 }
@@ -143,7 +143,7 @@ TEST_F(MsiPatchTest, RestartBecomesSuccessAndErrorsAreShownOnce)
     m_fake.applyPatchResult = 1642;
     EXPECT_EQ(1642u, patch.Execute());
     EXPECT_EQ(1u, Boxes().size());
-    EXPECT_EQ("[Info] MsiApplyPatch returned 1642\n", TakeTraces().back());
+    EXPECT_EQ("[Info] MsiApplyPatch returned 1642\n", LastOf(TakeTraces()));
 }
 
 TEST_F(MsiPatchTest, ValidityAndTheEngine)

@@ -126,7 +126,7 @@ TEST_F(EngineUpgrade, NtRunsItsRedistributableAndRemembersTheRestart)
     std::vector<std::string> traces = TakeTraces();
     EXPECT_THAT(traces, Contains("[Info] Windows Installer upgrade is required.  System Version = 100, Minimum "
                                  "Version = 200.\n"));
-    EXPECT_EQ(kUpgradeDone, traces.back());
+    EXPECT_EQ(kUpgradeDone, LastOf(traces));
 }
 
 TEST_F(EngineUpgrade, Windows9xGetsEngine2AtMost)

@@ -178,7 +178,6 @@ TEST(StringTables, TemporaryFileHoldsTheTableUntilDestruction)
     std::string path;
     {
         CStringINIResource table;
-        EXPECT_EQ("", table.Lookup("strings", "107", "dflt")) << "nothing loaded reads as empty";
         ASSERT_TRUE(table.Load(kUpdaterEnglishTableId));
         path = table.GetTempFilePath();
         EXPECT_EQ(table.GetText(), ReadWholeFile(path)) << "the file holds the table byte for byte";
@@ -186,4 +185,19 @@ TEST(StringTables, TemporaryFileHoldsTheTableUntilDestruction)
         EXPECT_EQ(path, table.GetTempFilePath());
     }
     EXPECT_FALSE(FileExists(path));
+}
+
+TEST(StringTables, ATableThatCannotBeWrittenAnswersTheCallersDefault)
+{
+    // A temporary folder that does not exist makes the table's file fail.
+    char saved[MAX_PATH] = "";
+    GetEnvironmentVariableA("TMP", saved, sizeof saved);
+    SetEnvironmentVariableA("TMP", "C:\\no\\such\\folder");
+    CStringINIResource table;
+    bool loaded = table.Load(kUpdaterEnglishTableId);
+    SetEnvironmentVariableA("TMP", saved[0] != '\0' ? saved : nullptr);
+    ASSERT_FALSE(loaded);
+    EXPECT_FALSE(table.IsLoaded());
+    EXPECT_EQ("Choose", table.Lookup("IDD_UPDATER", "caption_c", "Choose"));
+    EXPECT_EQ("", table.Lookup("strings", "107", "")) << "numbered messages have no default";
 }

@@ -7,6 +7,7 @@
 #include "CKWUpdateCatalog.h"
 #include "CResString.h"
 #include "ComError.h"
+#include "IsHttpLocation.h"
 #include "MakeFullPath.h"
 #include "ProductDescriptor.h"
 #include "SystemMessage.h"
@@ -78,7 +79,7 @@ bool LoadCatalog(CKWUpdateCatalog& catalog, std::string location)
         std::fprintf(stderr, "kwcatalog: %s\n", text);
         return IDOK;
     };
-    if (location.find("://") == std::string::npos)
+    if (!IsHttpLocation(location))
         MakeFullPath(location);
     return catalog.LoadFromUrl(location);
 }
@@ -116,6 +117,9 @@ const char* DropReason(CKWUpdateCatalog::UpdateCheck check)
         return "inconsistent versions (needs targetversionmin <= targetversionmax < version)";
     case CKWUpdateCatalog::kUpdateUnknownFormat:
         return "unknown format (MSP, MSI, FMC, UPD or EXE)";
+    case CKWUpdateCatalog::kUpdateUnsafeFileName:
+        return "unsafe file name (needs a plain name: no path, drive, stream, wildcard, control character or device "
+               "name, not ending in a dot or space)";
     case CKWUpdateCatalog::kUpdateAccepted:
         break;
     }

@@ -5,6 +5,7 @@
 #include "CStringTokenizer.h"
 #include "ComError.h"
 #include "FormatText.h"
+#include "IsPlainFileName.h"
 #include "ProductDescriptor.h"
 #include "RegistrySetting.h"
 #include "Version.h"
@@ -14,6 +15,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <map>
 
 namespace {
 
@@ -50,6 +53,27 @@ template <typename Match> XmlNode FindNode(const CXmlDocument& document, const c
             return item;
     }
     return XmlNode();
+}
+
+struct NoCaseLess {
+    bool operator()(const std::string& a, const std::string& b) const { return _stricmp(a.c_str(), b.c_str()) < 0; }
+};
+
+CUpdateItem* FindById(const std::vector<CUpdateItem*>& updates, const std::string& id)
+{
+    auto found = std::find_if(updates.begin(), updates.end(), [&id](const CUpdateItem* u) {
+        return u->GetId() == id;
+    });
+    return found == updates.end() ? nullptr : *found;
+}
+
+CUpdateItem* FindForVersion(const std::vector<CUpdateItem*>& updates, const std::string& productId, int version)
+{
+    auto found = std::find_if(updates.begin(), updates.end(), [&productId, version](const CUpdateItem* u) {
+        return u->GetProductId() == productId && (u->GetVersion() == version || (u->GetTargetVersionMin() <= version &&
+                                                                                 version <= u->GetTargetVersionMax()));
+    });
+    return found == updates.end() ? nullptr : *found;
 }
 
 // An enumeration of the internet cache, ended when the object goes.
@@ -262,13 +286,6 @@ XmlNode CKWUpdateCatalog::FindProduct(const std::string& productId) const
     });
 }
 
-XmlNode CKWUpdateCatalog::FindUpdateElement(const std::string& updateId) const
-{
-    return FindNode(*this, "/updates/product/update", [this, &updateId](IXMLDOMNode* update) {
-        return EqualsNoCase(GetAttribute(update, "id"), updateId);
-    });
-}
-
 bool CKWUpdateCatalog::GetProductIds(std::vector<std::string>& ids) const
 {
     ids.clear();
@@ -312,20 +329,23 @@ void CKWUpdateCatalog::CollectDependents(IXMLDOMNode* product, std::vector<std::
 {
     ForEachNode(*this, product, "update/dependent", [this, &visiting, &ids](IXMLDOMNode* dependent) {
         std::string id = GetNodeText(dependent, ".");
-        // A product that is being visited already (the main product, or one
-        // that names its own dependant again) would be followed forever.
-        if (id.empty() || std::find(ids.begin(), ids.end(), id) != ids.end() ||
-            std::any_of(visiting.begin(), visiting.end(), [&id](const std::string& v) {
-                return EqualsNoCase(v, id);
-            }))
+        if (id.empty() || std::find(ids.begin(), ids.end(), id) != ids.end())
             return;
-        XmlNode named = FindProduct(id);
+        // A product that is being visited already (the main product, or one
+        // that names its own dependant again) would be followed forever; it
+        // is still collected.
+        bool visited = std::any_of(visiting.begin(), visiting.end(), [&id](const std::string& v) {
+            return EqualsNoCase(v, id);
+        });
+        XmlNode named = visited ? XmlNode() : FindProduct(id);
         if (named) {
             visiting.push_back(id);
             CollectDependents(named.Get(), visiting, ids);
             visiting.pop_back();
         }
-        ids.push_back(id);
+        // Through a cycle the id may have been collected while it was visited.
+        if (id != GetProductDescriptor().MainUpgradeCode && std::find(ids.begin(), ids.end(), id) == ids.end())
+            ids.push_back(id);
     });
 }
 
@@ -343,6 +363,10 @@ CKWUpdateCatalog::UpdateCheck CKWUpdateCatalog::ParseUpdate(IXMLDOMNode* update,
         return kUpdateInconsistentVersions;
     auto record = std::make_unique<CUpdateItem>(id, productId, version, maximum, minimum);
     record->SetFileName(GetNodeText(update, "./filename"));
+    // The name is joined to the cache folder to download, check, run and
+    // delete the file; it must not lead anywhere else.
+    if (!IsPlainFileName(record->GetFileName()))
+        return kUpdateUnsafeFileName;
     record->SetParameters(GetNodeText(update, "./parameters"));
     if (!record->SetFormat(GetNodeText(update, "./format")))
         return kUpdateUnknownFormat;
@@ -394,6 +418,13 @@ bool CKWUpdateCatalog::SelectUpdates(const std::string& productId, int installed
         return false;
     }
 
+    if (candidates.empty()) {
+        // A lone full package is offered whatever its range says: a product
+        // that is not installed (version 0) receives its package this way.
+        if (fullPackage)
+            updates.push_back(std::move(fullPackage));
+        return !updates.empty();
+    }
     std::vector<CUpdateItem*> pool;
     for (const auto& candidate : candidates)
         pool.push_back(candidate.get());
@@ -404,8 +435,7 @@ bool CKWUpdateCatalog::SelectUpdates(const std::string& productId, int installed
     if (fullPackage) {
         // The full package competes with the patches: the chain that goes
         // further wins, then the smaller download, then the patch chain only
-        // when it has strictly fewer steps. It must apply to the installed
-        // version like any other update, also when no patch is offered.
+        // when it has strictly fewer steps.
         pool.push_back(fullPackage.get());
         std::vector<CUpdateItem*> withFull;
         int finalWithFull = 0;
@@ -468,21 +498,12 @@ const std::vector<CUpdateItem*>& CKWUpdateCatalog::GetAllUpdates()
 
 CUpdateItem* CKWUpdateCatalog::FindUpdateById(const std::string& id)
 {
-    const auto& updates = GetAllUpdates();
-    auto found = std::find_if(updates.begin(), updates.end(), [&id](const CUpdateItem* u) {
-        return u->GetId() == id;
-    });
-    return found == updates.end() ? nullptr : *found;
+    return FindById(GetAllUpdates(), id);
 }
 
 CUpdateItem* CKWUpdateCatalog::FindUpdateForVersion(const std::string& productId, int version)
 {
-    const auto& updates = GetAllUpdates();
-    auto found = std::find_if(updates.begin(), updates.end(), [&productId, version](const CUpdateItem* u) {
-        return u->GetProductId() == productId && (u->GetVersion() == version || (u->GetTargetVersionMin() <= version &&
-                                                                                 version <= u->GetTargetVersionMax()));
-    });
-    return found == updates.end() ? nullptr : *found;
+    return FindForVersion(GetAllUpdates(), productId, version);
 }
 
 void CKWUpdateCatalog::ResolveDependencies()
@@ -492,25 +513,49 @@ void CKWUpdateCatalog::ResolveDependencies()
 
 void CKWUpdateCatalog::ResolveDependencies(const std::string& mainProductCode)
 {
-    const std::vector<CUpdateItem*>& updates = GetAllUpdates();
+    ResolveDependencies(GetAllUpdates(), mainProductCode);
+}
+
+void CKWUpdateCatalog::ResolveDependencies(const std::vector<CUpdateItem*>& updates, const std::string& mainProductCode)
+{
     if (updates.empty() || !IsValid())
         return;
-    for (size_t i = 0; i < updates.size(); ++i) {
-        CUpdateItem* update = updates[i];
-        for (size_t j = 0; j < i; ++j) {
-            if (updates[j]->GetProductId() == update->GetProductId() && updates[j]->GetVersion() < update->GetVersion())
-                update->AddPrerequisite(updates[j]);
+    // Each update element by id, the first of equal ids, read once: a search
+    // per update would cost the square of the catalog's size.
+    std::map<std::string, XmlNode, NoCaseLess> elements;
+    try {
+        XmlNodeList list = SelectNodes(nullptr, "/updates/product/update");
+        for (XmlNode item = NextNode(list.Get()); item; item = NextNode(list.Get())) {
+            std::string id = GetAttribute(item.Get(), "id");
+            elements.emplace(id, std::move(item));
         }
+    } catch (const CComError&) {
+        // The updates read so far keep their dependents.
+    }
+    // The updates met so far, by product and version (the first of equal
+    // versions).
+    std::map<std::string, std::map<int, CUpdateItem*>> earlier;
+    for (CUpdateItem* update : updates) {
+        // Only the nearest earlier update of the product, the highest
+        // version below this one, is linked: it requires the one before it
+        // in turn, so the whole chain stays selected, while links to every
+        // earlier update would double Select's work and counts with each
+        // step of a long chain.
+        std::map<int, CUpdateItem*>& versions = earlier[update->GetProductId()];
+        auto above = versions.lower_bound(update->GetVersion());
+        if (above != versions.begin())
+            update->AddPrerequisite(std::prev(above)->second);
+        versions.emplace(update->GetVersion(), update);
+        auto element = elements.find(update->GetId());
+        if (element == elements.end())
+            continue;
         try {
-            XmlNode element = FindUpdateElement(update->GetId());
-            if (!element)
-                continue;
-            ForEachNode(*this, element.Get(), "./dependent", [&](IXMLDOMNode* dependent) {
+            ForEachNode(*this, element->second.Get(), "./dependent", [&](IXMLDOMNode* dependent) {
                 std::string id = GetNodeText(dependent, ".");
                 if (id.empty())
                     return;
                 CUpdateItem* prerequisite =
-                    id == mainProductCode ? FindUpdateForVersion(id, update->GetVersion()) : FindUpdateById(id);
+                    id == mainProductCode ? FindForVersion(updates, id, update->GetVersion()) : FindById(updates, id);
                 if (prerequisite != nullptr)
                     update->AddPrerequisite(prerequisite);
             });

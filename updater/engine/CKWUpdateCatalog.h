@@ -36,6 +36,8 @@ public:
         kUpdateWithoutId,
         kUpdateInconsistentVersions,
         kUpdateUnknownFormat,
+        // "filename" is not a plain file name: it could lead out of the cache.
+        kUpdateUnsafeFileName,
     };
 
     struct DroppedUpdate {
@@ -88,12 +90,15 @@ public:
     CUpdateItem* FindUpdateById(const std::string& id);
     // The product's update that brings or applies to that version.
     CUpdateItem* FindUpdateForVersion(const std::string& productId, int version);
-    // Links each update to the earlier updates of its product and to those it
-    // names as "dependent", then selects them all. Called once after the
-    // check. A "dependent" naming the main product's code stands for its
-    // update that matches the dependent update's version.
+    // Links each update of the installation data to the nearest earlier
+    // update of its product and to those it names as "dependent", then
+    // selects them all. Called once after the check. A "dependent" naming the
+    // main product's code stands for its update that matches the dependent
+    // update's version.
     void ResolveDependencies();
     void ResolveDependencies(const std::string& mainProductCode);
+    // The same over the given updates, which must come from this catalog.
+    void ResolveDependencies(const std::vector<CUpdateItem*>& updates, const std::string& mainProductCode);
 
     // The sources in the order they are tried: lowest priority number first.
     const SourceList& GetSources() const { return m_sources; }
@@ -120,7 +125,6 @@ private:
     XmlNode FindProduct(const std::string& productId) const;
     void CollectDependents(IXMLDOMNode* product, std::vector<std::string>& visiting,
                            std::vector<std::string>& ids) const;
-    XmlNode FindUpdateElement(const std::string& updateId) const;
     void LoadSources();
     void ReadIgnoreList();
     // Clears what describes the previous load.

@@ -1,9 +1,9 @@
 #include "CSourceItem.h"
 
-#include <cstring>
+#include "IsHttpLocation.h"
 
 CSourceItem::CSourceItem(int priority, const std::string& location)
-    : m_isHttp(_strnicmp(location.c_str(), "http://", 7) == 0), m_priority(priority), m_location(location)
+    : m_isHttp(IsHttpLocation(location)), m_priority(priority), m_location(location)
 {
     char separator = m_isHttp ? '/' : '\\';
     if (m_location.empty() || m_location.back() != separator)

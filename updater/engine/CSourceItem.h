@@ -2,8 +2,8 @@
 
 #include <string>
 
-// A place the update files are fetched from: an "http://" URL prefix or a
-// folder. The location always ends with its separator, so a file name can
+// A place the update files are fetched from: an "http://" or "https://" URL
+// prefix, or a folder. The location always ends with its separator, so a file name can
 // be appended directly.
 class CSourceItem {
 public:

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <wininet.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -109,17 +110,32 @@ TEST_F(CatalogTest, SourcesAreTriedByPriorityAndEndWithTheirSeparator)
     Load("<source priority=\"2\">http://two.example.com/files</source>"
          "<source priority=\"1\">HTTP://ONE.example.com/files/</source>"
          "<source priority=\"first\">\\\\server\\share</source>"
-         "<source priority=\"3\">C:\\updates\\</source>");
+         "<source priority=\"3\">C:\\updates\\</source>"
+         "<source priority=\"5\"></source>");
     std::vector<std::string> order;
     for (CSourceItem* source = m_catalog.GetFirstSource(); source != nullptr; source = m_catalog.GetNextSource())
         order.push_back(std::to_string(source->GetPriority()) + (source->IsHttp() ? " http " : " folder ") +
                         source->GetLocation());
-    EXPECT_EQ((std::vector<std::string>{"0 folder \\\\server\\share\\", "1 http HTTP://ONE.example.com/files/",
-                                        "2 http http://two.example.com/files/", "3 folder C:\\updates\\"}),
-              order);
+    EXPECT_EQ(
+        (std::vector<std::string>{"0 folder \\\\server\\share\\", "1 http HTTP://ONE.example.com/files/",
+                                  "2 http http://two.example.com/files/", "3 folder C:\\updates\\", "5 folder \\"}),
+        order);
     EXPECT_EQ(nullptr, m_catalog.GetNextSource());
-    EXPECT_EQ("\\\\server\\share\\", m_catalog.GetFirstSource()->GetLocation()) << "asking again starts over";
-    EXPECT_EQ("HTTP://ONE.example.com/files/", m_catalog.GetNextSource()->GetLocation());
+    CSourceItem* first = m_catalog.GetFirstSource();
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ("\\\\server\\share\\", first->GetLocation()) << "asking again starts over";
+    CSourceItem* second = m_catalog.GetNextSource();
+    ASSERT_NE(nullptr, second);
+    EXPECT_EQ("HTTP://ONE.example.com/files/", second->GetLocation());
+}
+
+TEST_F(CatalogTest, HttpsSourcesAreDeliberatelyHttpSources)
+{
+    Load("<source>hTtPs://secure.example.com/files</source>");
+    CSourceItem* source = m_catalog.GetFirstSource();
+    ASSERT_NE(nullptr, source);
+    EXPECT_TRUE(source->IsHttp());
+    EXPECT_EQ("hTtPs://secure.example.com/files/", source->GetLocation());
 }
 
 TEST_F(CatalogTest, UpdatesTheRulesRefuseAreDroppedAndReported)
@@ -138,6 +154,26 @@ TEST_F(CatalogTest, UpdatesTheRulesRefuseAreDroppedAndReported)
         (std::vector<std::string>{"1  1", "2 minAboveMax 2", "3 versionAtMax 2", "4 versionBelowMin 2", "5 zip 3"}),
         seen);
     EXPECT_EQ("ok", Chosen(kProduct, "1.0")) << "the format is read in any case";
+}
+
+TEST_F(CatalogTest, UpdatesWhoseFileNameLeadsOutOfTheCacheAreDeliberatelyDropped)
+{
+    auto named = [](const std::string& id, const std::string& fileName) {
+        return "<update id=\"" + id +
+               "\"><version>1.1</version><targetversionmin>1.0</targetversionmin><targetversionmax>1.0"
+               "</targetversionmax><filename>" +
+               fileName + "</filename><format>EXE</format></update>";
+    };
+    Load(ProductXml(kProduct, "MEL",
+                    named("up", "..\\..\\Windows\\up.exe") + named("drive", "C:up.exe") + named("device", "nul.exe") +
+                        named("none", "") + named("plain", "plain.exe")));
+    std::vector<CKWUpdateCatalog::DroppedUpdate> dropped;
+    m_catalog.FindDroppedUpdates(dropped);
+    std::vector<std::string> seen;
+    for (const auto& update : dropped)
+        seen.push_back(update.updateId + " " + std::to_string(update.reason));
+    EXPECT_EQ((std::vector<std::string>{"up 4", "drive 4", "device 4", "none 4"}), seen);
+    EXPECT_EQ("plain", Chosen(kProduct, "1.0"));
 }
 
 TEST_F(CatalogTest, UpdateFieldsComeInTheInterfaceLanguage)
@@ -219,10 +255,13 @@ TEST_F(CatalogTest, AFullPackageCompetesWithThePatchChain)
     EXPECT_EQ("exe", ChosenFromMain(UpdateXml("exe", "2.0", "0.0", "1.9", "EXE")));
 }
 
-TEST_F(CatalogTest, AFullPackageMustApplyToTheInstalledVersion)
+TEST_F(CatalogTest, ALoneFullPackageIgnoresItsRangeButBesidePatchesItMustApply)
 {
-    EXPECT_EQ("", ChosenFromMain(UpdateXml("full", "1.2", "1.0", "1.1", "FMC"), "0.5"));
-    EXPECT_EQ("full", ChosenFromMain(UpdateXml("full", "1.2", "0.0", "1.1", "FMC"), "0"));
+    EXPECT_EQ("full", ChosenFromMain(UpdateXml("full", "1.2", "1.0", "1.1", "FMC"), "0"))
+        << "a product that is not installed receives its full package";
+    EXPECT_EQ(
+        "", ChosenFromMain(UpdateXml("p1", "1.1", "1.0", "1.0") + UpdateXml("full", "1.2", "1.0", "1.1", "FMC"), "0.5"))
+        << "neither the patch nor the full package applies to 0.5";
 }
 
 TEST_F(CatalogTest, IgnoredProductsGetNoUpdates)
@@ -261,7 +300,15 @@ TEST_F(CatalogTest, DependentProductsComeBeforeThoseThatNameThem)
                     UpdateXml("c1", "1.1", "1.0", "1.0", "MSP", 1, DependentXml("{A}") + DependentXml(main))));
     std::vector<std::string> ids;
     EXPECT_TRUE(m_catalog.CollectDependentProducts(ids));
-    EXPECT_EQ((std::vector<std::string>{"{C}", "{A}", "{B}", "u9"}), ids);
+    EXPECT_EQ((std::vector<std::string>{"{A}", "{C}", "{B}", "u9"}), ids)
+        << "{C} names {A}, which is being visited: collected, not followed again";
+
+    std::string lowerMain = main;
+    for (char& c : lowerMain)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    Load(ProductXml(main, "MEL", UpdateXml("m1", "1.1", "1.0", "1.0", "MSP", 1, DependentXml(lowerMain))));
+    EXPECT_TRUE(m_catalog.CollectDependentProducts(ids));
+    EXPECT_EQ(std::vector<std::string>{lowerMain}, ids) << "only the main product's exact code is left out";
 
     Load(ProductXml("{other}", "X", ""));
     EXPECT_FALSE(m_catalog.CollectDependentProducts(ids));
@@ -338,4 +385,43 @@ TEST_F(CatalogTest, LoadsFromTheServerWithTheCheckQueryString)
     ASSERT_TRUE(m_catalog.SelectUpdates(GetProductDescriptor().MainUpgradeCode, PackVersion("1.0"), updates));
     EXPECT_EQ("Mise \xE0 jour d\xE9j\xE0 pr\xEAte \x96 \x9Cuvre", updates.at(0)->GetSubject());
     EXPECT_NE(std::string::npos, ReadWholeFile(server.log).find("GET /" + query + " "));
+}
+
+TEST_F(CatalogTest, MendedLongChainsKeepSaneCountsAndPeelFromTheTop)
+{
+    const int length = 200;
+    std::string patches;
+    for (int i = 0; i < length; ++i)
+        patches += UpdateXml("p" + std::to_string(i + 1), "1.0." + std::to_string(i + 1), "1.0." + std::to_string(i),
+                             "1.0." + std::to_string(i));
+    Load(ProductXml(kProduct, "MEL", patches));
+    CKWUpdateCatalog::UpdateList updates;
+    ASSERT_TRUE(m_catalog.SelectUpdates(kProduct, PackVersion("1.0.0"), updates));
+    ASSERT_EQ(size_t(length), updates.size());
+    std::vector<CUpdateItem*> chain;
+    for (const auto& update : updates)
+        chain.push_back(update.get());
+    m_catalog.ResolveDependencies(chain, kProduct);
+
+    auto counts = [&chain] {
+        std::vector<int> counts;
+        for (const CUpdateItem* update : chain)
+            counts.push_back(update->GetSelectionCount());
+        return counts;
+    };
+    // The first patch is needed by all 200, the last by itself only.
+    std::vector<int> descending;
+    for (int i = 0; i < length; ++i)
+        descending.push_back(length - i);
+    EXPECT_EQ(descending, counts());
+    EXPECT_EQ(std::vector<CUpdateItem*>{chain[length - 2]}, chain.back()->GetPrerequisites());
+
+    // Unchecking the top unlocks the one below it, and so on to the bottom.
+    for (int i = length - 1; i >= 0; --i) {
+        ASSERT_EQ(1, chain[i]->GetSelectionCount()) << "p" << i + 1 << " is checked and unlocked";
+        chain[i]->Select(false);
+    }
+    EXPECT_EQ(std::vector<int>(length, 0), counts());
+    chain.back()->Select(true);
+    EXPECT_EQ(descending, counts()) << "checking the top again pulls in the whole chain, locked";
 }

@@ -15,7 +15,7 @@ main='{6E2C1F3A-8B4D-4C7E-9A51-3D0F2B7C4E91}'
 updater='{A9D47B20-5C3E-4F18-B6E2-71C8D90F3A5B}'
 dep='{3B0C2D14-7E65-4A98-8F21-C4D5E6F70811}'
 ign='{5D7E9F01-2A3B-4C4D-9E5F-60718293A4B5}'
-sources='sources: \\server\share\ HTTP://Mirror.example.com/a/ http://dl.example.com/upd/'
+sources='sources: \\server\share\ HTTP://Mirror.example.com/a/ http://dl.example.com/upd/ HTTPS://secure.example.com/upd/'
 
 # A Unix path as Wine sees it.
 winpath() {
@@ -54,10 +54,12 @@ expect check-valid \
   "dropped: product $main, update 4: no id" \
   "dropped: product $main, update 5 \"mzip\": unknown format (MSP, MSI, FMC, UPD or EXE)" \
   "dropped: product $main, update 6 \"mbad\": inconsistent versions (needs targetversionmin <= targetversionmax < version)" \
+  "dropped: product $main, update 7 \"mpath\": unsafe file name (needs a plain name: no path, drive, stream, wildcard, control character or device name, not ending in a dot or space)" \
   'sources in the order tried:' \
   '  0 folder \\server\share\' \
   '  1 http HTTP://Mirror.example.com/a/' \
-  '  2 http http://dl.example.com/upd/'
+  '  2 http http://dl.example.com/upd/' \
+  '  3 http HTTPS://secure.example.com/upd/'
 
 sed 's/appname="Melvaro 2012"/appname="melvaro 2012"/' "$data/plan.xml" >"$work/wrong-appname.xml"
 run check-appname 1 check "$(winpath "$work/wrong-appname.xml")"
