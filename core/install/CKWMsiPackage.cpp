@@ -108,9 +108,13 @@ bool CKWMsiPackage::IsValidPackage()
 int CKWMsiPackage::GetProductState(bool refresh)
 {
     if (m_queriedProductState == kStateNotAsked) {
-        if (!g_msi.IsBound())
+        // Without the engine, or before the package file can be read (an
+        // update not downloaded yet), there is nothing to ask; asking with
+        // no product code would keep "invalid" as the answer for good.
+        const std::string productCode = g_msi.IsBound() ? GetProductCode() : std::string();
+        if (productCode.empty())
             return refresh || m_wantedProductState == kStateNotAsked ? INSTALLSTATE_UNKNOWN : m_wantedProductState;
-        m_queriedProductState = g_msi.MsiQueryProductStateA(GetProductCode().c_str());
+        m_queriedProductState = g_msi.MsiQueryProductStateA(productCode.c_str());
         // A wanted state set before the first query is the caller's, not
         // the engine's, to change.
         if (m_wantedProductState == kStateNotAsked)

@@ -1,6 +1,7 @@
 #include "CHttpClient.h"
 
 #include "FormatText.h"
+#include "IsHttpLocation.h"
 #include "KwHandle.h"
 #include "SystemMessage.h"
 
@@ -104,11 +105,6 @@ CHttpClient::CHttpClient(const Options& options) : m_options(options)
     InternetSetOptionA(m_session.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &read, sizeof read);
 }
 
-bool CHttpClient::IsHttpUrl(const std::string& url)
-{
-    return _strnicmp(url.c_str(), "http://", 7) == 0 || _strnicmp(url.c_str(), "https://", 8) == 0;
-}
-
 std::string CHttpClient::TemporaryPath(const std::string& target)
 {
     return target + ".part";
@@ -152,7 +148,7 @@ DWORD CHttpClient::Open(const std::string& url, const std::string& headers, DWOR
 {
     std::string current = url;
     for (int redirects = 0;; ++redirects) {
-        if (!IsHttpUrl(current))
+        if (!IsHttpLocation(current))
             return redirects == 0 ? ERROR_INTERNET_UNRECOGNIZED_SCHEME : ERROR_HTTP_REDIRECT_FAILED;
         DWORD error = Send(current, headers, flags, answer);
         if (error != 0)

@@ -62,9 +62,6 @@ public:
     CHttpClient(const CHttpClient&) = delete;
     CHttpClient& operator=(const CHttpClient&) = delete;
 
-    // True for "http://" and "https://", in any case.
-    static bool IsHttpUrl(const std::string& url);
-
     // Downloads the URL to the target path. The bytes go to
     // TemporaryPath(target), which replaces the target only once the transfer
     // is complete; a failed or cancelled transfer leaves the target as it was.

@@ -1,6 +1,7 @@
 #include "CXmlDocument.h"
 
 #include "CHttpClient.h"
+#include "IsHttpLocation.h"
 #include "ComError.h"
 #include "ComText.h"
 #include "FormatText.h"
@@ -64,7 +65,7 @@ DWORD ReadLimitedFile(const std::string& path, std::string& bytes)
 // The document's bytes from a server or a file.
 DWORD ReadSource(const std::string& location, std::string& bytes)
 {
-    if (CHttpClient::IsHttpUrl(location)) {
+    if (IsHttpLocation(location)) {
         CHttpClient client;
         return client.Fetch(location, CXmlDocument::kMaxDocumentBytes, bytes);
     }

@@ -3,17 +3,17 @@
 #include "CCrc32.h"
 #include "CUpdateItem.h"
 #include "ExpandEnvironment.h"
+#include "IsPlainFileName.h"
 #include "MakeFullPath.h"
 
 #include <cstdint>
-#include <cstring>
 
 std::string CacheFilePath(const std::string& cacheFolder, const std::string& fileName)
 {
+    // The installables expand environment references in their paths.
     std::string expanded = fileName;
     ExpandEnvironment(expanded);
-    if (fileName.empty() || expanded != fileName || cacheFolder.empty() ||
-        fileName.find_first_of(":*?\"<>|") != std::string::npos)
+    if (!IsPlainFileName(fileName) || expanded != fileName || cacheFolder.empty())
         return std::string();
     std::string folder = cacheFolder;
     std::string full = cacheFolder + fileName;

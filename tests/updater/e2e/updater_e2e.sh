@@ -82,15 +82,21 @@ run_updater() { wine "$updater_exe" "$@" </dev/null >/dev/null 2>&1; }
 wineserver -p 2>/dev/null || true
 mkdir -p "$root/files"
 
+# The vendor publishes 1.1, later 1.2: each run installs the newest package
+# as a minor upgrade of what is there.
 fresh_machine "chain of two minor upgrades"
 cp "$packages/melvaro-1.1.0.msi" "$packages/melvaro-1.2.0.msi" "$root/files/"
-catalog "$(update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI; update M12 1.2.0 1.1.0 1.1.0 melvaro-1.2.0.msi MSI)"
+catalog "$(update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
 wine reg add "$updates_key" /v StatsURL /d "$server/stats.asp" /f >/dev/null
 mkdir -p "$install/log"
 echo "engine log of an earlier run" >"$install/log/KW#MSI.TXT"
 check "installed 1.0 before the run" [ "$(installed_version)" = 1.0.0 ]
 run_updater /silent
-check "installed 1.2 after the run" [ "$(installed_version)" = 1.2.0 ]
+check "installed 1.1 after the first run" [ "$(installed_version)" = 1.1.0 ]
+check "earlier engine log kept as .bak" contains "$install/log/KW#MSI.TXT.bak" "engine log of an earlier run"
+catalog "$(update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI; update M12 1.2.0 1.1.0 1.1.0 melvaro-1.2.0.msi MSI)"
+run_updater /silent /loga
+check "installed 1.2 after the second run" [ "$(installed_version)" = 1.2.0 ]
 check "catalog request with the product's query" \
   contains "$KW_HTTPD_LOG" "GET /catalog.xml?CompanyName=2012-&Year=2012&Language=F "
 check "first update fetched" contains "$KW_HTTPD_LOG" "GET /files/melvaro-1.1.0.msi "
@@ -103,8 +109,8 @@ check "cache emptied" [ -z "$(ls -A "$install/updates" 2>/dev/null)" ]
 check "end line" contains "$updater_log" "Ending updater"
 check "check date" [ -n "$(reg_value "$state_key" DateLastCheck)" ]
 check "installation date" [ -n "$(reg_value "$state_key" DateLast)" ]
-check "earlier engine log kept as .bak" contains "$install/log/KW#MSI.TXT.bak" "engine log of an earlier run"
-check "minor upgrade command line in the engine log" contains "$install/log/KW#MSI.TXT" "REINSTALLMODE=vomus"
+check "first run's engine log kept as .bak" contains "$install/log/KW#MSI.TXT.bak" "melvaro-1.1.0.msi"
+check "minor upgrade command line in the engine log" contains "$install/log/KW#MSI.TXT" "REINSTALLMODE = vomus"
 
 fresh_machine "full package in a self-extracting archive"
 wine "$kwsfx" pack "$root/files/melvaro-1.2.0.exe" "$packages/melvaro-1.2.0.msi" >/dev/null 2>&1
