@@ -1,55 +1,75 @@
 #!/usr/bin/env bash
-# What the system can do so far, run for real under Wine: the shared
-# foundation (kwinfo prints the running Windows, the product descriptor, the
-# installed folder read from the registry, localized texts, and writes a log),
-# and the update catalog as the vendor checks it and as the updater reads it
-# from a web server (kwcatalog on demo/catalog.xml).
+# The updater's main job, run for real under Wine in a fresh prefix of its
+# own: Melvaro 2012 1.0 and the updater are installed with msiexec, the
+# vendor checks a catalog and publishes it on a local web server, and
+# `updater /silent` brings the product up to date. Then the vendor publishes
+# the next update and the updater takes the product one step further.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?build directory}" && pwd)
 . "$here/scripts/wine-env.sh" "$build"
+export WINEPREFIX="$build/demoprefix"
 
-kwinfo="$build/tools/kwinfo/kwinfo.exe"
+packages="$build/demo/packages"
 kwcatalog="$build/tools/kwcatalog/kwcatalog.exe"
-main_product='{6E2C1F3A-8B4D-4C7E-9A51-3D0F2B7C4E91}'
-updater_product='{A9D47B20-5C3E-4F18-B6E2-71C8D90F3A5B}'
-log='C:\users\Public\kwdemo\KW#DEMO.txt'
-setup_key='HKLM\Software\Zentrel\Melvaro 2012\Setup'
-# Windows-1252 text (the French table) shown on a UTF-8 terminal.
+main='{6E2C1F3A-8B4D-4C7E-9A51-3D0F2B7C4E91}'
+updates_key='HKCU\Software\Zentrel\Melvaro 2012\Updates'
+install="$WINEPREFIX/drive_c/Program Files/Melvaro 2012"
+. "$here/scripts/catalog-lib.sh"
+# Windows-1252 text with CRLF shown on a UTF-8 terminal.
 show() { iconv -f WINDOWS-1252 -t UTF-8 | tr -d '\r'; }
+version() { show <"$install/melvaro.txt"; }
 
+echo "== A fresh Windows (Wine prefix $WINEPREFIX)"
+rm -rf "$WINEPREFIX"
+wine wineboot -i >/dev/null 2>&1 || true
+wineserver -w
 kw_keep_server_warm
-trap 'wine reg delete "$setup_key" /f >/dev/null 2>&1 || true; wineserver -k || true' EXIT
-
-echo "== 1. A machine where the product is not installed yet"
-wine reg delete "$setup_key" /f >/dev/null 2>&1 || true
-wine "$kwinfo" --log "$log" | show
+trap 'wineserver -k || true' EXIT
 
 echo
-echo "== 2. After setup recorded its folder in the registry"
-wine reg add "$setup_key" /v "Program path" /d 'D:\Apps\Melvaro 2012\' /f >/dev/null
-wine "$kwinfo" --log "$log" | show | grep '^Installed folder'
+echo "== 1. The user installs Melvaro 2012 1.0 and its updater (msiexec /i ... /qn)"
+wine msiexec /i "$packages/melvaro-1.0.0.msi" /qn
+wine msiexec /i "$packages/updater-1.0.0.msi" /qn
+echo "   installed: $(version)"
+
+# The rest runs beside the local web server, which serves a fresh folder.
+demo_with_server() {
+  root=$KW_HTTPD_ROOT
+  server="http://127.0.0.1:$KW_HTTPD_PORT"
+  mkdir -p "$root/files"
+  wine reg add "$updates_key" /v CatalogURL /d "$server/catalog.xml" /f >/dev/null
+
+  echo
+  echo "== 2. The vendor publishes 1.1, after checking the catalog with kwcatalog"
+  cp "$packages/melvaro-1.1.0.msi" "$packages/melvaro-1.2.0.msi" "$root/files/"
+  catalog_write "$(catalog_update MEL-2012-01 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
+  wine "$kwcatalog" check "$root/catalog.xml" | show | sed 's/^/   /'
+
+  echo
+  echo "== 3. updater /silent"
+  wine 'C:\Program Files\Melvaro 2012\updater.exe' /silent
+  echo "   installed: $(version)"
+
+  echo
+  echo "== 4. The vendor publishes 1.2 (for 1.1) beside 1.1; updater /silent /loga"
+  catalog_write "$(catalog_update MEL-2012-01 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI
+                   catalog_update MEL-2012-02 1.2.0 1.1.0 1.1.0 melvaro-1.2.0.msi MSI)"
+  wine 'C:\Program Files\Melvaro 2012\updater.exe' /silent /loga
+  echo "   installed: $(version)"
+
+  echo
+  echo "== 5. What the web server saw"
+  sed 's/^/   /' "$KW_HTTPD_LOG"
+}
+export -f demo_with_server catalog_update catalog_write show version
+export packages kwcatalog main updates_key install
+python3 "$here/tools/kwhttpd.py" --lifetime 300 -- bash -c demo_with_server
 
 echo
-echo "== 3. The log file, as written by both runs ($log)"
-show < "$(winepath -u "$log")"
-rm -f "$(winepath -u "$log")"
-
+echo "== 6. The updater's log (C:\\Program Files\\Melvaro 2012\\log\\KW#UPDATER.txt)"
+show <"$install/log/KW#UPDATER.txt" | sed 's/^/   /'
 echo
-echo "== 4. The vendor checks the update catalog before publishing it (demo/catalog.xml)"
-wine "$kwcatalog" check "$here/demo/catalog.xml" | show || true
-
-echo
-echo "== 5. The updater reads it from the web server: the chain for Melvaro 1.0.0 and updater 1.0.0"
-echo "   (product, update, format, version, size, selection count, prerequisites)"
-python3 "$here/tools/kwhttpd.py" --root "$here/demo" --lifetime 120 -- bash -c \
-  'wine "$0" plan "http://127.0.0.1:$KW_HTTPD_PORT/catalog.xml?Language=E" "$1=1.0.0" "$2=1.0.0"' \
-  "$kwcatalog" "$main_product" "$updater_product" | show
-
-echo
-echo "== 6. The same catalog for a French user who already has 1.1.0"
-wine "$kwcatalog" plan "$here/demo/catalog.xml" --lang F "$main_product=1.1.0" | show
-
-echo
-echo "== 7. What the vendor writes in filecrc and filesize for a file"
-wine "$kwcatalog" crc "$here/demo/catalog.xml" | show
+echo "== 7. The cache after the run (C:\\Program Files\\Melvaro 2012\\updates)"
+ls -A "$install/updates" | sed 's/^/   /'
+echo "   (empty: every installed file was removed)"

@@ -46,22 +46,7 @@ installed_version() { tr -d '\r' <"$install/melvaro.txt" 2>/dev/null | sed 's/^M
 reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { print $3 }'; }
 updater_log="$install/log/KW#UPDATER.txt"
 
-# update ID VERSION MIN MAX FILE FORMAT [PARAMETERS]: one catalog entry, with
-# the CRC and size the vendor's tool computes for the served file.
-update() {
-  local crc size
-  read -r crc size _ < <(wine "$kwcatalog" crc "$root/files/$5" | tr -d '\r')
-  echo "<update id=\"$1\"><version>$2</version><targetversionmin>$3</targetversionmin>"
-  echo "<targetversionmax>$4</targetversionmax><filename>$5</filename><format>$6</format>"
-  echo "<filecrc>$crc</filecrc><filesize>$size</filesize><parameters>${7:-}</parameters></update>"
-}
-catalog() {
-  {
-    echo '<?xml version="1.0" encoding="windows-1252"?><updates appname="Melvaro 2012" servername="bench">'
-    echo "<product id=\"$main\" mne=\"MEL\">$1</product>"
-    echo "<source priority=\"1\">$server/files/</source></updates>"
-  } >"$root/catalog.xml"
-}
+. "$source_dir/scripts/catalog-lib.sh"
 
 # A machine with Melvaro 1.0 and the updater installed, the catalog URL
 # pointing at the bench, and nothing left of an earlier scenario.
@@ -86,7 +71,7 @@ mkdir -p "$root/files"
 # as a minor upgrade of what is there.
 fresh_machine "chain of two minor upgrades"
 cp "$packages/melvaro-1.1.0.msi" "$packages/melvaro-1.2.0.msi" "$root/files/"
-catalog "$(update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
+catalog_write "$(catalog_update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
 wine reg add "$updates_key" /v StatsURL /d "$server/stats.asp" /f >/dev/null
 mkdir -p "$install/log"
 echo "engine log of an earlier run" >"$install/log/KW#MSI.TXT"
@@ -94,7 +79,7 @@ check "installed 1.0 before the run" [ "$(installed_version)" = 1.0.0 ]
 run_updater /silent
 check "installed 1.1 after the first run" [ "$(installed_version)" = 1.1.0 ]
 check "earlier engine log kept as .bak" contains "$install/log/KW#MSI.TXT.bak" "engine log of an earlier run"
-catalog "$(update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI; update M12 1.2.0 1.1.0 1.1.0 melvaro-1.2.0.msi MSI)"
+catalog_write "$(catalog_update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI; catalog_update M12 1.2.0 1.1.0 1.1.0 melvaro-1.2.0.msi MSI)"
 run_updater /silent /loga
 check "installed 1.2 after the second run" [ "$(installed_version)" = 1.2.0 ]
 check "catalog request with the product's query" \
@@ -114,7 +99,7 @@ check "minor upgrade command line in the engine log" contains "$install/log/KW#M
 
 fresh_machine "full package in a self-extracting archive"
 wine "$kwsfx" pack "$root/files/melvaro-1.2.0.exe" "$packages/melvaro-1.2.0.msi" >/dev/null 2>&1
-catalog "$(update MFULL 1.2.0 0.0.0 1.1.0 melvaro-1.2.0.exe FMC)"
+catalog_write "$(catalog_update MFULL 1.2.0 0.0.0 1.1.0 melvaro-1.2.0.exe FMC)"
 run_updater /silent
 check "installed 1.2 from the archive" [ "$(installed_version)" = 1.2.0 ]
 check "extraction logged" contains "$updater_log" "Successfully launched extraction process"
@@ -122,7 +107,7 @@ check "extraction folder emptied" [ -z "$(ls -A "$install/updates/tmp" 2>/dev/nu
 
 fresh_machine "executable update"
 cp "$kwstub" "$root/files/tool-1.0.5.exe"
-catalog "$(update MEXE 1.0.5 1.0.0 1.0.0 tool-1.0.5.exe EXE '/quiet')"
+catalog_write "$(catalog_update MEXE 1.0.5 1.0.0 1.0.0 tool-1.0.5.exe EXE '/quiet')"
 export KWSTUB_LOG="$root/stub.log"
 run_updater /silent
 check "executable ran with its parameters" contains "$root/stub.log" "/quiet"
@@ -138,7 +123,7 @@ check "no updates" contains "$updater_log" "No updates necessary"
 
 fresh_machine "only the updater's own product"
 cp "$packages/melvaro-1.1.0.msi" "$root/files/"
-catalog "$(update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
+catalog_write "$(catalog_update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
 run_updater /silent "/only:$updater_code"
 check "main product left alone" [ "$(installed_version)" = 1.0.0 ]
 check "main product not added" lacks "$updater_log" "Added $main"
@@ -146,7 +131,7 @@ check "no download" lacks "$KW_HTTPD_LOG" "melvaro-1.1.0.msi"
 
 fresh_machine "ignore list"
 cp "$packages/melvaro-1.1.0.msi" "$root/files/"
-catalog "$(update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
+catalog_write "$(catalog_update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
 wine reg add "$state_key" /v Ignore /d "MEL" /f >/dev/null
 run_updater /silent
 check "ignored product left alone" [ "$(installed_version)" = 1.0.0 ]
@@ -155,7 +140,7 @@ check "nothing to do" contains "$updater_log" "No updates necessary"
 fresh_machine "file name leading out of the cache"
 echo "evil" >"$root/files/evil.txt"
 mkdir -p "$root/x/y" && echo "evil" >"$root/x/evil.txt"
-catalog "$(update MEVIL 1.1.0 1.0.0 1.0.0 evil.txt EXE | sed 's|<filename>evil.txt|<filename>..\\..\\evil.txt|')"
+catalog_write "$(catalog_update MEVIL 1.1.0 1.0.0 1.0.0 evil.txt EXE | sed 's|<filename>evil.txt|<filename>..\\..\\evil.txt|')"
 run_updater /silent
 check "nothing written beside the program" [ ! -e "$install/evil.txt" ]
 check "nothing written above it" [ ! -e "$WINEPREFIX/drive_c/Program Files/evil.txt" ]
@@ -163,7 +148,7 @@ check "no request for it" lacks "$KW_HTTPD_LOG" "evil.txt"
 
 fresh_machine "second copy while the first waits"
 cp "$packages/melvaro-1.1.0.msi" "$root/files/"
-catalog "$(update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
+catalog_write "$(catalog_update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
 wine reg add "$updates_key" /v CatalogURL /d "$server/@delay=4/catalog.xml" /f >/dev/null
 run_updater /silent /loga &
 first=$!
