@@ -99,10 +99,17 @@ std::vector<std::string> FolderEntries(const std::string& folder)
     return names;
 }
 
+std::string SystemMsiexec()
+{
+    char folder[MAX_PATH] = "";
+    UINT length = GetSystemDirectoryA(folder, sizeof folder);
+    return std::string(folder, length < sizeof folder ? length : 0) + "\\msiexec.exe";
+}
+
 } // namespace
 
 CApplyThread::CApplyThread(HWND owner, CKWInstallationData& data)
-    : CWorkerThread(owner), m_data(data), m_bindEngine(BindLibraryEngine)
+    : CWorkerThread(owner), m_data(data), m_bindEngine(BindLibraryEngine), m_installerProgram(SystemMsiexec())
 {
 }
 
@@ -327,7 +334,9 @@ int CApplyThread::LaunchUpdaterPatch(CUpdateItem& update)
     if (properties.find("KWSELFUPDATE") == std::string::npos)
         properties += properties.empty() ? "KWSELFUPDATE=1" : " KWSELFUPDATE=1";
     const std::string command = "msiexec /p " + path + " " + properties + " /qb";
-    if (!LaunchProcess(command, kLaunchNoWait, false, m_workingFolder)) {
+    // Named by its full path: the current folder is the cache, where the
+    // catalog decides which files lie.
+    if (!LaunchProcess(command, kLaunchNoWait, false, m_workingFolder, m_installerProgram)) {
         LogMessage("Unable to launch process %s", command.c_str());
         return -1;
     }

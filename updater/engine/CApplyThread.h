@@ -26,6 +26,9 @@ public:
 
     const char* GetThreadClassName() const override { return "CApplyThread"; }
     void SetBindEngine(BindEngineFunction bind) { m_bindEngine = bind; }
+    // The program that installs the updater's own patch: the system's
+    // msiexec.exe unless a test names a stand-in.
+    void SetInstallerProgram(const std::string& program) { m_installerProgram = program; }
 
     // Deletes the files (not the sub-folders) of the folder, logging each;
     // with remove set, then the folder itself.
@@ -58,6 +61,7 @@ private:
 
     CKWInstallationData& m_data;
     BindEngineFunction m_bindEngine;
+    std::string m_installerProgram;
     // The Windows error of the last cache check, reported when the run fails.
     DWORD m_lastCheckError = 0;
     // Set once the updater's own patch was handed to its process: the run

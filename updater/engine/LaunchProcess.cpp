@@ -4,7 +4,8 @@
 
 #include <vector>
 
-bool LaunchProcess(const std::string& commandLine, LaunchWait wait, bool hidden, const std::string& folder)
+bool LaunchProcess(const std::string& commandLine, LaunchWait wait, bool hidden, const std::string& folder,
+                   const std::string& program)
 {
     char title[] = "Pelmarin";
     STARTUPINFOA startup = {};
@@ -25,8 +26,9 @@ bool LaunchProcess(const std::string& commandLine, LaunchWait wait, bool hidden,
     std::vector<char> writable(commandLine.begin(), commandLine.end());
     writable.push_back('\0');
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE,
-                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+    if (!CreateProcessA(program.empty() ? nullptr : program.c_str(), writable.data(), nullptr, nullptr, TRUE,
+                        NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE, nullptr, folder.empty() ? nullptr : folder.c_str(),
+                        &startup, &started))
         return false;
     KwHandle process(started.hProcess);
     KwHandle thread(started.hThread);

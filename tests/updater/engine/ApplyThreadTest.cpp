@@ -209,6 +209,8 @@ protected:
         {
             CApplyThread thread(owner, *m_data);
             thread.SetBindEngine(bind);
+            if (!m_installerProgram.empty())
+                thread.SetInstallerProgram(m_installerProgram);
             thread.Start();
             EXPECT_TRUE(thread.WaitForActivityStatus(CThread::kIdle, 600));
         }
@@ -228,6 +230,7 @@ protected:
     std::unique_ptr<CKWLogFile> m_log;
     std::unique_ptr<CKWInstallationData> m_data;
     std::string m_dateLast;
+    std::string m_installerProgram;
 };
 
 std::string Today()
@@ -386,12 +389,14 @@ TEST_F(ApplyRun, AnExecutableReleasesTheEngineSoTheMsiLogIsRotatedAgainBeforeThe
     EXPECT_EQ("completed 0 0", posted.back());
 }
 
-TEST_F(ApplyRun, TheUpdatersOwnPatchIsHandedToMsiexecAndEndsTheRunSilently)
+TEST_F(ApplyRun, TheUpdatersOwnPatchIsHandedToMsiexecDeliberatelyByItsFullPathAndEndsTheRunSilently)
 {
-    // A working folder with a space; the stand-in answers for msiexec there.
+    // A working folder with a space. A file the catalog put there under the
+    // installer's name is never what runs: the stand-in is named by its path.
     m_cache = m_cacheRoot.File("cache folder") + "\\";
     CreateDirectoryA(m_cache.c_str(), nullptr);
-    CopyFileA((TestProgramFolder() + "\\kwstub.exe").c_str(), (m_cache + "msiexec.exe").c_str(), FALSE);
+    WriteWholeFile(m_cache + "msiexec.exe", "not a program");
+    m_installerProgram = TestProgramFolder() + "\\kwstub.exe";
     StubLog launched;
     struct Case {
         std::string parameters;
