@@ -6,7 +6,6 @@
 #include "CKWMsiDll.h"
 #include "CKWMsiInstaller.h"
 #include "CResString.h"
-#include "CThreadException.h"
 #include "CUpdateItem.h"
 #include "CacheFile.h"
 #include "CancelFlags.h"
@@ -115,12 +114,7 @@ CApplyThread::CApplyThread(HWND owner, CKWInstallationData& data)
 
 CApplyThread::~CApplyThread()
 {
-    DWORD exitCode = 0;
-    try {
-        Stop(exitCode, kNoTimeLimit);
-    } catch (CThreadException* e) {
-        delete e;
-    }
+    StopAndWait();
 }
 
 void CApplyThread::OnInitThread()
@@ -284,7 +278,7 @@ int CApplyThread::InstallPackage(CUpdateItem& update)
     const bool patch = update.GetFormat() == kFormatPatch;
     const char* name = update.GetFileName().c_str();
     LogMessage("About to install %s", name);
-    PostActionText(kStringInitializing);
+    PostActionString(kStringInitializing);
     PostToOwner(GetRegisteredMessages().progressSetPos, kProgressTargetCurrent, 0);
     IInstallable* installable = update.GetInstallable();
     UINT code = installable != nullptr ? installable->Execute() : ERROR_FILE_NOT_FOUND;
@@ -304,7 +298,7 @@ int CApplyThread::InstallExecutable(CUpdateItem& update)
     const RegisteredMessages& messages = GetRegisteredMessages();
     const char* name = update.GetFileName().c_str();
     LogMessage("About to install %s", name);
-    PostActionText(kStringExecuting);
+    PostActionString(kStringExecuting);
     PostToOwner(messages.progressSetPos, kProgressTargetCurrent, 0);
     // The executable may replace the engine itself.
     g_msi.Unload();
@@ -349,7 +343,7 @@ int CApplyThread::InstallFullPackage(CUpdateItem& update)
     const RegisteredMessages& messages = GetRegisteredMessages();
     const char* name = update.GetFileName().c_str();
     LogMessage("About to install %s", name);
-    PostActionText(kStringExtracting);
+    PostActionString(kStringExtracting);
     PostToOwner(messages.progressSetMax, kProgressTargetCurrent, kFullPackageSteps);
 
     const std::string folder = ExtractionFolder();
@@ -426,7 +420,7 @@ int CApplyThread::InstallFullPackage(CUpdateItem& update)
         installer.SetPropertyLine(update.GetParameters());
         installer.GetProductState(false);
         installer.SetProductState(kStateInstalled);
-        PostActionText(kStringInitializing);
+        PostActionString(kStringInitializing);
         PostToOwner(messages.progressSetPos, kProgressTargetCurrent, 0);
         LogMessage("Beginning full installation...");
         code = installer.Execute();
@@ -498,16 +492,11 @@ void CApplyThread::WriteDateLast()
     WriteUpdateDate(kDateLast);
 }
 
-void CApplyThread::PostActionText(int stringId)
+void CApplyThread::PostActionString(int stringId)
 {
-    // Without a window to take it, the text would never be freed.
-    if (GetOwner() == nullptr || !IsWindow(GetOwner()))
-        return;
     std::string text;
     LoadFormatted(text, stringId);
-    LPARAM heapText = NewActionText(text);
-    if (heapText != 0 && !PostToOwner(GetRegisteredMessages().progressSetActionText, kProgressTargetCurrent, heapText))
-        TakeActionText(heapText);
+    PostActionText(kProgressTargetCurrent, text);
 }
 
 void CApplyThread::PostInterrupted(WPARAM stringId, LPARAM flags)

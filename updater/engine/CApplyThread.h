@@ -51,7 +51,7 @@ private:
     void EnableMsiLog();
     std::string ExtractionFolder() const;
 
-    void PostActionText(int stringId);
+    void PostActionString(int stringId);
     void PostInterrupted(WPARAM stringId, LPARAM flags);
 
     int m_step = 0;

@@ -5,7 +5,6 @@
 #include "CKWMsiDll.h"
 #include "CKWUpdateCatalog.h"
 #include "CResString.h"
-#include "CThreadException.h"
 #include "ProductDescriptor.h"
 #include "ProgressMessages.h"
 #include "RegisteredMessages.h"
@@ -35,12 +34,7 @@ const LPARAM kWarningBox = MB_ICONWARNING;
 
 CCheckThread::~CCheckThread()
 {
-    DWORD exitCode = 0;
-    try {
-        Stop(exitCode, kNoTimeLimit);
-    } catch (CThreadException* e) {
-        delete e;
-    }
+    StopAndWait();
 }
 
 std::string CCheckThread::BuildRequestUrl()
@@ -65,13 +59,11 @@ void CCheckThread::OnExitThread()
     CWorkerThread::OnExitThread();
 }
 
-void CCheckThread::PostActionText(int stringId)
+void CCheckThread::PostActionString(int stringId)
 {
     std::string text;
     LoadFormatted(text, stringId);
-    LPARAM heapText = NewActionText(text);
-    if (heapText != 0 && !PostToOwner(GetRegisteredMessages().progressSetActionText, kProgressTargetCheck, heapText))
-        TakeActionText(heapText);
+    PostActionText(kProgressTargetCheck, text);
 }
 
 void CCheckThread::PostProgress(UINT message, LPARAM value)
@@ -115,18 +107,18 @@ int CCheckThread::RunStep(int index)
         return 0;
     }
     case 1:
-        PostActionText(kStringInitializing);
+        PostActionString(kStringInitializing);
         PostProgress(messages.progressSetMin, 0);
         PostProgress(messages.progressSetMax, kStepCount);
         PostProgress(messages.progressSetStep, 1);
         PostProgress(messages.progressSetPos, 1);
         return 0;
     case 2:
-        PostActionText(kStringDetectingConnection);
+        PostActionString(kStringDetectingConnection);
         return 0;
     case 4:
         m_requestUrl = BuildRequestUrl();
-        PostActionText(kStringReceiving);
+        PostActionString(kStringReceiving);
         return 0;
     case 5:
         for (const std::string& code : {product.UpdaterCode, product.MainUpgradeCode}) {

@@ -30,7 +30,7 @@ protected:
 private:
     // 0 go on, 1 done, -1 failed (already reported).
     int RunStep(int index);
-    void PostActionText(int stringId);
+    void PostActionString(int stringId);
     void PostProgress(UINT message, LPARAM value);
 
     int m_step = 0;

@@ -5,7 +5,6 @@
 #include "CKWLogFile.h"
 #include "CKWUpdateCatalog.h"
 #include "CResString.h"
-#include "CThreadException.h"
 #include "CWTDownloaderCallback.h"
 #include "CacheFile.h"
 #include "CancelFlags.h"
@@ -39,12 +38,7 @@ std::string CatalogUrlInUse()
 
 CDownloadThread::~CDownloadThread()
 {
-    DWORD exitCode = 0;
-    try {
-        Stop(exitCode, kNoTimeLimit);
-    } catch (CThreadException* e) {
-        delete e;
-    }
+    StopAndWait();
 }
 
 void CDownloadThread::OnInitThread()
@@ -59,13 +53,11 @@ void CDownloadThread::OnExitThread()
     CWorkerThread::OnExitThread();
 }
 
-void CDownloadThread::PostActionText(int stringId, const std::string& fileName)
+void CDownloadThread::PostActionString(int stringId, const std::string& fileName)
 {
     std::string text;
     LoadFormatted(text, stringId, fileName.c_str());
-    LPARAM heapText = NewActionText(text);
-    if (heapText != 0 && !PostToOwner(GetRegisteredMessages().progressSetActionText, kFileBar, heapText))
-        TakeActionText(heapText);
+    PostActionText(kFileBar, text);
 }
 
 bool CDownloadThread::VerifyCachedFile(const CUpdateItem& update)
@@ -110,14 +102,14 @@ int CDownloadThread::RunStep()
             return 0;
         }
         const CUpdateItem& update = *updates[m_current];
-        PostActionText(kStringSearching, update.GetFileName());
+        PostActionString(kStringSearching, update.GetFileName());
         PostToOwner(ids.progressSetMax, kFileBar, 1);
         PostToOwner(ids.progressSetPos, kFileBar, 0);
         if (VerifyCachedFile(update)) {
             LogMessage("Using cached file %s", update.GetFileName().c_str());
             PostToOwner(ids.progressSetPos, kFileBar, 1);
         } else {
-            PostActionText(kStringReceiving, update.GetFileName());
+            PostActionString(kStringReceiving, update.GetFileName());
             if (DownloadUpdate(update) != 0) {
                 if (g_downloadCancelled)
                     PostToOwner(ids.taskInterrupted, 0, 0);

@@ -32,7 +32,7 @@ protected:
 
 private:
     int RunStep();
-    void PostActionText(int stringId, const std::string& fileName);
+    void PostActionString(int stringId, const std::string& fileName);
 
     int m_step = 0;
     size_t m_current = 0;

@@ -1,40 +1,22 @@
 #include "CWaiterThread.h"
 
 #include "CThreadException.h"
+#include "MakeFullPath.h"
 #include "RegisteredMessages.h"
 
 #include <share.h>
 
 #include <cstdio>
-#include <vector>
 
 namespace {
 
 const int kWaitForFile = 2;
 
-std::string FullPath(const std::string& path)
-{
-    std::vector<char> buffer(256);
-    DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-    if (length >= buffer.size()) {
-        buffer.resize(length);
-        length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-    }
-    if (length == 0 || length >= buffer.size())
-        return std::string();
-    return std::string(buffer.data(), length);
-}
-
 } // namespace
 
 CWaiterThread::~CWaiterThread()
 {
-    DWORD exitCode = 0;
-    try {
-        Stop(exitCode, kNoTimeLimit);
-    } catch (CThreadException* e) {
-        delete e;
-    }
+    StopAndWait();
 }
 
 bool CWaiterThread::IsFileFree(const std::string& path)
@@ -50,8 +32,8 @@ bool CWaiterThread::IsFileFree(const std::string& path)
 
 void CWaiterThread::WaitForFile(const std::string& path, HWND owner, int priority)
 {
-    const std::string full = FullPath(path);
-    if (full.empty())
+    std::string full = path;
+    if (path.empty() || !MakeFullPath(full))
         return;
     m_filePath = full;
     if (IsFileFree(m_filePath))

@@ -1,6 +1,8 @@
 #include "CWorkerThread.h"
 
-#include <string>
+#include "CThreadException.h"
+#include "ProgressMessages.h"
+#include "RegisteredMessages.h"
 
 const char* const kWorkerSyncKey = "CDownloadThread";
 
@@ -37,6 +39,25 @@ BOOL CWorkerThread::PostToOwner(UINT message, WPARAM wParam, LPARAM lParam) cons
     if (m_owner != nullptr && IsWindow(m_owner))
         return PostMessageA(m_owner, message, wParam, lParam);
     return TRUE;
+}
+
+void CWorkerThread::PostActionText(int target, const std::string& text) const
+{
+    if (m_owner == nullptr || !IsWindow(m_owner))
+        return;
+    LPARAM heapText = NewActionText(text);
+    if (heapText != 0 && !PostToOwner(GetRegisteredMessages().progressSetActionText, target, heapText))
+        TakeActionText(heapText);
+}
+
+void CWorkerThread::StopAndWait()
+{
+    DWORD exitCode = 0;
+    try {
+        Stop(exitCode, kNoTimeLimit);
+    } catch (CThreadException* e) {
+        delete e;
+    }
 }
 
 void CWorkerThread::SetOwner(HWND owner)

@@ -2,6 +2,8 @@
 
 #include "CThread.h"
 
+#include <string>
+
 // The key every worker of the updater shares, so that no two work steps
 // ever run at the same time.
 extern const char* const kWorkerSyncKey;
@@ -18,10 +20,17 @@ public:
     // Only while idle and when no owner was given yet.
     void SetOwner(HWND owner);
     HWND GetOwner() const { return m_owner; }
+    // Sends the owner a text for its action line; the owner frees it. With no
+    // owner window nothing is made, so nothing is left unfreed.
+    void PostActionText(int target, const std::string& text) const;
     // The worker's class name, for the debugger and traces.
     virtual const char* GetThreadClassName() const { return "CWorkerThread"; }
 
 protected:
+    // Ends the thread, however long it takes. Workers call it in their
+    // destructors, while the members their steps use still exist.
+    void StopAndWait();
+
     DWORD ThreadHandler() override;
     // One work step: 0 to wait for the next command, anything else ends the
     // command loop. Return 0 only when a command is waiting.
