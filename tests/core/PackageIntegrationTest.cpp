@@ -41,6 +41,22 @@ TEST(RealPackage, IdentityAndPropertiesOfPackageFiles)
     EXPECT_FALSE(CKWMsiQuery(folder.File("notes.msi")).IsValid());
 }
 
+TEST(RealPackage, TheInstalledStateIsDeliberatelyAskedOnlyOnceTheFileCanBeRead)
+{
+    // An update's package is described before it is downloaded.
+    TestFolder folder;
+    const std::string path = folder.File("later.msi");
+    CKWMsiPackage package(path, CKWMsiPackage::kKindInstaller);
+    package.GetProductState(false);
+    package.SetProductState(INSTALLSTATE_DEFAULT);
+    ASSERT_TRUE(CopyFileA(Path(kBase100).c_str(), path.c_str(), FALSE));
+    // The engine's answer for the package's own product, not the "invalid"
+    // of a question asked without a product code.
+    EXPECT_EQ(INSTALLSTATE_UNKNOWN, package.GetProductState(true));
+    EXPECT_EQ(INSTALLSTATE_DEFAULT, package.GetProductState(false));
+    EXPECT_EQ(kCompareNotInstalled, package.CompareWithInstalled());
+}
+
 TEST(RealPackage, TheCustomTableAndItsDefaults)
 {
     CKWMsiPackage package(Path(kBase100), CKWMsiPackage::kKindInstaller);

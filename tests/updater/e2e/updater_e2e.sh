@@ -69,7 +69,7 @@ mkdir -p "$root/files"
 
 # The vendor publishes 1.1, later 1.2: each run installs the newest package
 # as a minor upgrade of what is there.
-fresh_machine "chain of two minor upgrades"
+fresh_machine "two minor upgrades, deliberately asked the installed state once downloaded"
 cp "$packages/melvaro-1.1.0.msi" "$packages/melvaro-1.2.0.msi" "$root/files/"
 catalog_write "$(catalog_update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
 wine reg add "$updates_key" /v StatsURL /d "$server/stats.asp" /f >/dev/null
@@ -121,12 +121,13 @@ check "nothing installed" [ "$(installed_version)" = 1.0.0 ]
 check "invalid catalog logged" contains "$updater_log" "Catalog is corrupted or invalid"
 check "no updates" contains "$updater_log" "No updates necessary"
 
-fresh_machine "only the updater's own product"
+fresh_machine "only the updater's own product, deliberately read with the engine bound"
 cp "$packages/melvaro-1.1.0.msi" "$root/files/"
 catalog_write "$(catalog_update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
 run_updater /silent "/only:$updater_code"
 check "main product left alone" [ "$(installed_version)" = 1.0.0 ]
 check "main product not added" lacks "$updater_log" "Added $main"
+check "installed version of the product named" contains "$updater_log" "Added $updater_code v.1.00.0000"
 check "no download" lacks "$KW_HTTPD_LOG" "melvaro-1.1.0.msi"
 
 fresh_machine "ignore list"
@@ -146,7 +147,7 @@ check "nothing written beside the program" [ ! -e "$install/evil.txt" ]
 check "nothing written above it" [ ! -e "$WINEPREFIX/drive_c/Program Files/evil.txt" ]
 check "no request for it" lacks "$KW_HTTPD_LOG" "evil.txt"
 
-fresh_machine "second copy while the first waits"
+fresh_machine "second copy while the first waits, deliberately told apart from a setup"
 cp "$packages/melvaro-1.1.0.msi" "$root/files/"
 catalog_write "$(catalog_update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
 wine reg add "$updates_key" /v CatalogURL /d "$server/@delay=4/catalog.xml" /f >/dev/null
