@@ -52,7 +52,7 @@ TEST_F(CoreInitialisation, InitialisesOnceAndHoldsTheInstallationMutex)
     EXPECT_EQ(0u, RunProgram(second));
 }
 
-TEST_F(CoreInitialisation, AFailedStartLeavesNothingBehind)
+TEST_F(CoreInitialisation, MendedAFailedStartLeavesNothingBehind)
 {
     g_runKind = kRunKindUsage;
     EXPECT_EQ(160u, InitializeSetupCore(GetModuleHandleA(nullptr), nullptr));

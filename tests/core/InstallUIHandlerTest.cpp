@@ -207,13 +207,17 @@ TEST_F(InstallUI, ActionInformationTurnsSteppingByActionDataOnAndOff)
     TakeSent();
     Call(INSTALLMESSAGE_ACTIONDATA, kFileData);
     EXPECT_EQ(textOnly, TakeSent());
+}
 
+TEST_F(InstallUI, MendedAResetTurnsSteppingByActionDataOff)
+{
     // A new phase does not keep stepping with the last phase's step.
+    Progress("1: 0 2: 1000 3: 0 4: 0 ");
     Progress("1: 1 2: 25 3: 1 ");
     Progress("1: 0 2: 400 3: 0 4: 0 ");
     TakeSent();
     Call(INSTALLMESSAGE_ACTIONDATA, kFileData);
-    EXPECT_EQ(textOnly, TakeSent());
+    EXPECT_EQ(Lines{std::string("SETACTIONTEXT 2 ") + kFileData}, TakeSent());
 }
 
 TEST_F(InstallUI, NothingMovesWithoutATotal)
@@ -255,7 +259,7 @@ TEST_F(InstallUI, ActionStartNamesTheActionAndItsDataShowsTheDescription)
               TakeSent());
 }
 
-TEST_F(InstallUI, UnreadableProgressChangesNothingAndIsAnsweredByTheCancelFlag)
+TEST_F(InstallUI, MendedUnreadableProgressChangesNothingAndIsAnsweredByTheCancelFlag)
 {
     Progress("1: 0 2: 1000 3: 0 4: 0 ");
     TakeSent();
@@ -300,7 +304,7 @@ TEST_F(InstallUI, CommonDataShowsOrHidesTheCancelButton)
     EXPECT_EQ((Lines{"SHOW_BUTTON 0 0", "SHOW_BUTTON 0 1", "SHOW_BUTTON 0 1"}), TakeSent());
 }
 
-TEST_F(InstallUI, EveryMessageTypeGetsItsAnswerAndNoneWithoutAWindow)
+TEST_F(InstallUI, EveryMessageTypeGetsItsAnswerAndDeliberatelyNoneWithoutALiveWindow)
 {
     const std::pair<UINT, int> answers[] = {
         {INSTALLMESSAGE_FATALEXIT | MB_ICONERROR, 0},

@@ -94,7 +94,7 @@ TEST(LogFile, AppendKeepsAndFreshLogEmptiesAnExistingFile)
     EXPECT_EQ("", ReadWholeFile(path));
 }
 
-TEST(LogFile, EmptyPathIsRefused)
+TEST(LogFile, EmptyPathIsDeliberatelyRefusedByThrowing)
 {
     EXPECT_THROW(CKWLogFile("", true), std::invalid_argument);
     EXPECT_THROW(CKWLogFile("\"\"", true), std::invalid_argument);
@@ -176,9 +176,15 @@ TEST(LogFile, RotationKeepsExactlyOnePreviousGeneration)
     RotateToBackup(path);
     EXPECT_FALSE(FileExists(path));
     EXPECT_EQ("previous\n", ReadWholeFile(path + ".bak"));
+}
 
+TEST(LogFile, MendedRotationKeepsTheBackupWhenThereIsNothingToRotate)
+{
+    TestFolder folder;
+    std::string path = folder.File("KW#SETUP.txt");
+    WriteWholeFile(path + ".bak", "previous\n");
     RotateToBackup(path);
-    EXPECT_EQ("previous\n", ReadWholeFile(path + ".bak")) << "nothing to rotate keeps the backup";
+    EXPECT_EQ("previous\n", ReadWholeFile(path + ".bak"));
 }
 
 TEST(TraceMessage, PostsTheFormattedTextToTheCallingThread)

@@ -275,7 +275,7 @@ TEST_F(MsiInstallerTest, UnknownOperationIsRefused)
     EXPECT_EQ("[Error] Operation MINPATCH is not valid on package 'C:\\media\\melvaro.msi'\n", LastOf(traces));
 }
 
-TEST_F(MsiInstallerTest, AdministrativeInstallationAsksForTheAdminAction)
+TEST_F(MsiInstallerTest, AdministrativeInstallationDeliberatelySendsTheAdminActionAndItsTarget)
 {
     g_runKind = kRunKindAdministrative;
     CKWMsiInstaller plain(kPackage);
@@ -347,6 +347,16 @@ TEST_F(MsiInstallerTest, RepairAndRemoveOnlyInTheirModes)
     EXPECT_EQ(0u, installer.Remove());
     EXPECT_EQ(std::vector<std::string>{std::string(kProduct) + "|0|2"}, m_fake.CallsTo("MsiConfigureProductA"));
     EXPECT_EQ("[Info] MsiConfigureProduct returned 0\n", LastOf(TakeTraces()));
+}
+
+TEST_F(MsiInstallerTest, RepairAndRemoveDeliberatelyFailWithoutTheEngine)
+{
+    Install("1.1.0");
+    CKWMsiInstaller installer(kPackage);
+    m_fake.Unbind();
+    EXPECT_EQ(1603u, installer.Repair()) << "even outside its mode";
+    GetSetupCore().InstallMode = kInstallModeRemove;
+    EXPECT_EQ(1603u, installer.Remove());
 }
 
 TEST_F(MsiInstallerTest, PermanentProductIsNeverRemoved)

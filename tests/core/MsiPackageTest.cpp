@@ -98,8 +98,11 @@ TEST_F(MsiPackage, TheWantedStateOverridesTheInstalledOne)
     EXPECT_TRUE(package.IsWanted());
     EXPECT_EQ(INSTALLSTATE_ABSENT, package.GetProductState(true));
     EXPECT_EQ(1, fake.CountCalls("MsiQueryProductStateA"));
+}
 
-    // Set before the engine was ever asked, it is not overwritten by the answer.
+TEST_F(MsiPackage, MendedAWantedStateSetBeforeTheFirstQueryIsKept)
+{
+    fake.productStates[kProduct] = INSTALLSTATE_ABSENT;
     CKWMsiPackage early(kPath, CKWMsiPackage::kKindInstaller);
     early.SetProductState(INSTALLSTATE_DEFAULT);
     EXPECT_EQ(INSTALLSTATE_ABSENT, early.GetProductState(true));
@@ -118,7 +121,6 @@ TEST_F(MsiPackage, ComparesWithTheInstalledProduct)
         {INSTALLSTATE_UNKNOWN, "", "", kCompareNotInstalled},
         {INSTALLSTATE_ABSENT, kPackageCode, "2.5.17", kCompareNotInstalled},
         {INSTALLSTATE_DEFAULT, kPackageCode, "1.0.0", kCompareSame},
-        {INSTALLSTATE_ADVERTISED, "{5e1a7c02-0000-4000-8000-0000000000aa}", "9.0", kCompareSame},
         {INSTALLSTATE_LOCAL, "{OTHER}", "2.05.17", kCompareSame},
         {INSTALLSTATE_SOURCE, "{OTHER}", "2.6.0", kCompareOlder},
         {INSTALLSTATE_DEFAULT, "{OTHER}", "2.5.16", kCompareNewer},
@@ -139,6 +141,13 @@ TEST_F(MsiPackage, ComparesWithTheInstalledProduct)
     EXPECT_EQ(kCompareNewer, package.CompareWithInstalled());
 }
 
+TEST_F(MsiPackage, PackageCodesAreDeliberatelyComparedIgnoringCase)
+{
+    Install("{5e1a7c02-0000-4000-8000-0000000000aa}", "9.0", INSTALLSTATE_ADVERTISED);
+    CKWMsiPackage package(kPath, CKWMsiPackage::kKindInstaller);
+    EXPECT_EQ(kCompareSame, package.GetInstallState());
+}
+
 TEST_F(MsiPackage, TheCustomTable)
 {
     scripted.queries[kSetup + "SetupTypeName'"] = {{"Typical", "Typique"}, {"Second", "row"}};
@@ -146,7 +155,6 @@ TEST_F(MsiPackage, TheCustomTable)
     scripted.queries[kSetup + "Blank'"] = {{"", ""}};
     scripted.failingQueries.push_back(kSetup + "NoTable'");
     scripted.queries[kSetupInt + "InstallOnce'"] = {{"1"}};
-    scripted.queries[kSetupInt + "Empty'"] = {{""}};
     CKWMsiPackage package(kPath, CKWMsiPackage::kKindInstaller);
 
     std::string value;
@@ -162,11 +170,17 @@ TEST_F(MsiPackage, TheCustomTable)
 
     EXPECT_EQ(1, package.GetSetupPropertyInt("InstallOnce"));
     EXPECT_EQ(0, package.GetSetupPropertyInt("Absent"));
+}
+
+TEST_F(MsiPackage, MendedAnEmptyIntegerSettingReadsAsZero)
+{
+    scripted.queries[kSetupInt + "Empty'"] = {{""}};
+    CKWMsiPackage package(kPath, CKWMsiPackage::kKindInstaller);
     // Not the engine's null marker, which callers would take for "set".
     EXPECT_EQ(0, package.GetSetupPropertyInt("Empty"));
 }
 
-TEST_F(MsiPackage, AKeyWithAQuoteMatchesNothingInsteadOfRewritingTheQuery)
+TEST_F(MsiPackage, MendedAKeyWithAQuoteMatchesNothingInsteadOfRewritingTheQuery)
 {
     const std::string key = "x' OR `Property` <> '";
     scripted.queries[kSetup + key + "'"] = {{"injected", ""}};

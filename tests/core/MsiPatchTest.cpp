@@ -73,7 +73,7 @@ TEST_F(MsiPatchTest, PatchWithoutProductCodeCountsAsKnown)
     EXPECT_EQ(0, m_fake.CountCalls("MsiQueryProductStateA"));
 }
 
-TEST_F(MsiPatchTest, UnknownProductOrMajorPatchGetsNoCommandLine)
+TEST_F(MsiPatchTest, UnknownProductOrMajorPatchDeliberatelyGetsANullCommandLine)
 {
     ForProduct(INSTALLSTATE_UNKNOWN);
     CKWMsiPatch minor(kPatch);
@@ -96,15 +96,22 @@ TEST_F(MsiPatchTest, GivenPropertyLineIsUsedWhateverTheProductState)
     ForProduct(INSTALLSTATE_DEFAULT);
     CKWMsiPatch patch(kPatch);
     patch.SetPropertyLine("REINSTALL=Core REINSTALLMODE=omus");
-    patch.DisplayName = "Melvaro 2012 update 1";
     EXPECT_EQ(0u, patch.Execute());
     EXPECT_EQ(std::vector<std::string>{std::string(kPatch) + "|{null}|0|REINSTALL=Core REINSTALLMODE=omus"}, Applied());
     std::map<int, std::string>& properties = GetSetupCore().CoreProperties;
-    EXPECT_EQ("Melvaro 2012 update 1", properties[kCorePropertyPatchDisplayName]);
     EXPECT_EQ("MINPATCH", properties[kCorePropertyPatchOperation]);
     EXPECT_EQ("REINSTALL=Core REINSTALLMODE=omus", properties[kCorePropertyPatchCommandLine]);
     EXPECT_EQ("", properties[kCorePropertyPatchReserved]);
     EXPECT_EQ(kPatch, properties[kCorePropertyPatchPath]);
+}
+
+TEST_F(MsiPatchTest, APatchDeliberatelyRecordsItsDisplayName)
+{
+    ForProduct(INSTALLSTATE_DEFAULT);
+    CKWMsiPatch patch(kPatch);
+    patch.DisplayName = "Melvaro 2012 update 1";
+    EXPECT_EQ(0u, patch.Execute());
+    EXPECT_EQ("Melvaro 2012 update 1", GetSetupCore().CoreProperties[kCorePropertyPatchDisplayName]);
 }
 
 TEST_F(MsiPatchTest, InvalidOperationsAreRefused)

@@ -95,7 +95,7 @@ TEST(PrereqNeeded, NeededWhenADependentIsWanted)
     EXPECT_FALSE(prerequisite.IsNeeded());
 }
 
-TEST(PrereqNeeded, InstallersThatNeedEachOthersPrerequisitesEndTheQuestion)
+TEST(PrereqNeeded, MendedInstallersThatNeedEachOthersPrerequisitesEndTheQuestion)
 {
     FakePrerequisite netfx20(kPrerequisiteNetfx20, kPrerequisiteKindNetfx, false);
     FakePrerequisite netfx35(kPrerequisiteNetfx35, kPrerequisiteKindNetfx, false);
@@ -133,7 +133,7 @@ TEST(PrereqCollect, FollowsOwnersAndSortsById)
     EXPECT_EQ(0u, CollectMissing(nullptr, none));
 }
 
-TEST(PrereqCollect, InstallersThatNeedEachOthersPrerequisitesEndTheWalk)
+TEST(PrereqCollect, MendedInstallersThatNeedEachOthersPrerequisitesEndTheWalk)
 {
     FakePrerequisite netfx20(kPrerequisiteNetfx20, kPrerequisiteKindNetfx, false);
     FakePrerequisite netfx35(kPrerequisiteNetfx35, kPrerequisiteKindNetfx, false);
@@ -220,7 +220,7 @@ TEST_F(PrereqDetection, InternetExplorerComparesTheVersionPartByPart)
     EXPECT_FALSE(Detected<CPreIE>(kPrerequisiteIE8));
 }
 
-TEST_F(PrereqDetection, VersionAndNumberChecksTreatOddValuesSafely)
+TEST_F(PrereqDetection, MendedVersionAndNumberChecksTreatOddValuesSafely)
 {
     const char key[] = "Software\\Checks";
     EXPECT_FALSE(RegistryVersionAtLeast(key, "V", 0, 0, 0, 0)) << "unreadable";
@@ -317,14 +317,20 @@ TEST_F(PrereqDetection, WindowsInstallerFromTheRegisteredFolder)
     SetText(key, "InstallerLocation", std::string(system) + "\\");
     EXPECT_TRUE(Detected<CPreMsi>(kPrerequisiteMsi200));
     EXPECT_TRUE(Detected<CPreMsi>(kPrerequisiteMsi301));
-    SetText(key, "InstallerLocation", system);
-    EXPECT_TRUE(Detected<CPreMsi>(kPrerequisiteMsi301)) << "a folder without its final backslash";
 
     TestFolder folder;
     SetText(key, "InstallerLocation", folder.Path() + "\\");
     EXPECT_FALSE(Detected<CPreMsi>(kPrerequisiteMsi200)) << "no msi.dll there";
     WriteWholeFile(folder.File("msi.dll"), "not a library");
     EXPECT_FALSE(Detected<CPreMsi>(kPrerequisiteMsi200)) << "no version record";
+}
+
+TEST_F(PrereqDetection, MendedAnInstallerFolderWithoutItsFinalBackslashIsFound)
+{
+    char system[MAX_PATH] = "";
+    ASSERT_NE(0u, GetSystemDirectoryA(system, MAX_PATH));
+    SetText("Software\\Microsoft\\Windows\\CurrentVersion\\Installer", "InstallerLocation", system);
+    EXPECT_TRUE(Detected<CPreMsi>(kPrerequisiteMsi301));
 }
 
 TEST_F(PrereqDetection, AMissingPrerequisiteIsAskedAgainAnInstalledOneIsKept)
@@ -353,6 +359,16 @@ TEST_F(PrereqDetection, CollectsTheMissingPrerequisitesOfAnInstaller)
     std::vector<int> after;
     EXPECT_EQ(1u, CollectMissing(&netfx35, after));
     EXPECT_EQ(std::vector<int>{kPrerequisiteNetfx35}, after);
+}
+
+TEST(PrereqRegistry, MendedAnObjectBuiltElsewhereIsNeverRegistered)
+{
+    IPrerequisite* registered = GetPrerequisite(kPrerequisiteIE7);
+    {
+        CPreIE local(kPrerequisiteIE7);
+        EXPECT_EQ(registered, FindPrerequisite(kPrerequisiteIE7));
+    }
+    EXPECT_EQ(registered, FindPrerequisite(kPrerequisiteIE7)) << "no entry left behind";
 }
 
 TEST(PrereqRegistry, EachIdGetsOneObjectOfItsClass)

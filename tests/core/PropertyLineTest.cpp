@@ -43,7 +43,7 @@ protected:
 
 } // namespace
 
-TEST(FindProperty, ANameMatchesOnlyAWholeAssignment)
+TEST(FindProperty, MendedANameMatchesOnlyAWholeAssignment)
 {
     // DIR inside INSTALLDIR is no match.
     EXPECT_EQ("x", Found("INSTALLDIR=C:\\A DIR=x", "DIR"));
@@ -81,18 +81,25 @@ TEST_F(PropertyLine, SetPropertyAppendsReplacesQuotesAndRemoves)
     EXPECT_EQ("A=1", AfterSet("A=1", "", "2"));
     EXPECT_EQ("INSTALLDIR=C:\\A DIR=y", AfterSet("INSTALLDIR=C:\\A", "DIR", "y"));
     EXPECT_EQ("INSTALLDIR=C:\\A DIR=y", AfterSet("INSTALLDIR=C:\\A DIR=x", "DIR", "y"));
-    // A quoted value is replaced or removed whole, closing quote included.
-    EXPECT_EQ("D=\"C:\\New Folder\" A=1", AfterSet("D=\"C:\\Program Files\\X\" A=1", "D", "C:\\New Folder"));
-    EXPECT_EQ("D=C:\\Y A=1", AfterSet("D=\"C:\\Program Files\\X\" A=1", "D", "C:\\Y"));
-    EXPECT_EQ("A=1", AfterSet("D=\"C:\\Program Files\\X\" A=1", "D", ""));
     // An empty value removes the assignment and the spaces after it.
     EXPECT_EQ("A=1 C=3", AfterSet("A=1 B=2  C=3", "B", ""));
     EXPECT_EQ("A=1 ", AfterSet("A=1 B=2", "B", ""));
-    EXPECT_EQ("INSTALLDIR=C:\\A", AfterSet("INSTALLDIR=C:\\A", "DIR", ""));
-    EXPECT_EQ("A=1", AfterSet("A=1", "REMOVE", "")) << "an absent property is not added empty";
 }
 
-TEST_F(PropertyLine, DefaultsOfTheCustomTableAreMerged)
+TEST_F(PropertyLine, MendedAQuotedValueIsReplacedOrRemovedWithBothQuotes)
+{
+    EXPECT_EQ("D=\"C:\\New Folder\" A=1", AfterSet("D=\"C:\\Program Files\\X\" A=1", "D", "C:\\New Folder"));
+    EXPECT_EQ("D=C:\\Y A=1", AfterSet("D=\"C:\\Program Files\\X\" A=1", "D", "C:\\Y"));
+    EXPECT_EQ("A=1", AfterSet("D=\"C:\\Program Files\\X\" A=1", "D", ""));
+}
+
+TEST_F(PropertyLine, MendedAnEmptyValueForAnAbsentNameAddsNothing)
+{
+    EXPECT_EQ("INSTALLDIR=C:\\A", AfterSet("INSTALLDIR=C:\\A", "DIR", ""));
+    EXPECT_EQ("A=1", AfterSet("A=1", "REMOVE", ""));
+}
+
+TEST_F(PropertyLine, MendedDefaultsOfTheCustomTableAreCopiedExactly)
 {
     EXPECT_EQ("KWTEST=5 DIR=\"C:\\Program Files\\X\" LAST=z",
               Merged("KWTEST=5", {{"DIR=\"C:\\Program Files\\X\" KWTEST=2 LAST=z"}}))

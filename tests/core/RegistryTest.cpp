@@ -110,17 +110,33 @@ TEST_F(RegistryTest, FailuresAreThrownWithTheirCode)
         EXPECT_EQ(1016, CodeOf(e));
     }
     EXPECT_FALSE(rootless.Exists());
+}
 
+TEST_F(RegistryTest, MendedAStringQueryOfAnotherTypeThrowsDatatypeMismatch)
+{
     KwRegistryKey key(HKEY_CURRENT_USER, m_subkey);
     std::string text = "stale";
     try {
         key.QueryString("Number", text);
         FAIL() << "a DWORD is not a string";
     } catch (KwRegistryException* e) {
-        EXPECT_NE(0, CodeOf(e));
+        EXPECT_EQ(ERROR_DATATYPE_MISMATCH, CodeOf(e));
     }
     EXPECT_EQ("", text);
     EXPECT_EQ(0, key.GetOpenCount()) << "the key is closed again after a failed query";
+}
+
+TEST_F(RegistryTest, MendedAKeyLeftOpenIsClosedWithItsObject)
+{
+    HKEY handle = nullptr;
+    {
+        KwRegistryKey key(HKEY_CURRENT_USER, m_subkey);
+        handle = key.Open(KEY_READ);
+        ASSERT_NE(nullptr, handle);
+    }
+    DWORD values = 0;
+    EXPECT_EQ(ERROR_INVALID_HANDLE, RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                     &values, nullptr, nullptr, nullptr, nullptr));
 }
 
 TEST_F(RegistryTest, ValuesAndTheirAbsence)

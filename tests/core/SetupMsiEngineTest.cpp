@@ -73,13 +73,21 @@ TEST_F(EngineUpgrade, MinimumMsiMustBeDecimalAndAtLeast150)
     GetSetupCore().initialised = true;
     EXPECT_EQ(87u, Run(""));
     EXPECT_THAT(TakeBoxTexts(), ElementsAre());
-    // The last one would wrap round to 150 in 32 bits.
-    for (const char* text : {"3.1", "abc", "149", " 200", "-200", "4294967446"}) {
+    for (const char* text : {"3.1", "abc", "149", " 200", "-200"}) {
         EXPECT_EQ(87u, Run(text)) << text;
         EXPECT_THAT(TakeBoxTexts(), ElementsAre(std::string("'") + text +
                                                 "' is an invalid Msi version. Be sure that it is numeric and at "
                                                 "least '150'."));
     }
+    EXPECT_EQ("", m_launched.Text());
+}
+
+TEST_F(EngineUpgrade, MendedAMinimumBeyond32BitsIsInvalidNotWrappedRound)
+{
+    // 2^32 + 150 would wrap round to 150.
+    EXPECT_EQ(87u, Run("4294967446"));
+    EXPECT_THAT(TakeBoxTexts(), ElementsAre("'4294967446' is an invalid Msi version. Be sure that it is numeric and at "
+                                            "least '150'."));
     EXPECT_EQ("", m_launched.Text());
 }
 
@@ -169,7 +177,7 @@ TEST_F(EngineUpgrade, NothingRunsWithoutARedistributableConsentOrRights)
     EXPECT_EQ("", m_launched.Text());
 }
 
-TEST_F(EngineUpgrade, AFailedUpgradeIsNotLoggedAsDone)
+TEST_F(EngineUpgrade, MendedAFailedUpgradeIsNotLoggedAsDone)
 {
     ScopedEnvironment exitCode("KWSTUB_EXIT", "1603");
     EXPECT_EQ(1603u, Run("200"));

@@ -180,11 +180,18 @@ TEST(StringTables, TemporaryFileHoldsTheTableUntilDestruction)
         CStringINIResource table;
         ASSERT_TRUE(table.Load(kUpdaterEnglishTableId));
         path = table.GetTempFilePath();
-        EXPECT_EQ(table.GetText(), ReadWholeFile(path)) << "the file holds the table byte for byte";
         ASSERT_TRUE(table.Load(kUpdaterEnglishTableId));
         EXPECT_EQ(path, table.GetTempFilePath());
     }
     EXPECT_FALSE(FileExists(path));
+}
+
+TEST(StringTables, MendedTheTemporaryFileKeepsTheTablesLineEnds)
+{
+    CStringINIResource table;
+    ASSERT_TRUE(table.Load(kUpdaterEnglishTableId));
+    ASSERT_NE(std::string::npos, table.GetText().find("\r\n"));
+    EXPECT_EQ(table.GetText(), ReadWholeFile(table.GetTempFilePath())) << "byte for byte, no CR CR LF";
 }
 
 TEST(StringTables, ATableThatCannotBeWrittenAnswersTheCallersDefault)

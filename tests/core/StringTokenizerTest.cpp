@@ -46,7 +46,11 @@ TEST(StringTokenizer, QuotedPartsWithSpacesStayOneToken)
         << "without the option quotes mean nothing";
     EXPECT_EQ((List{"/D=\"a b\"", "x"}), Tokens("/D=\"a b\" x", " ", CStringTokenizer::kQuoteAware));
     EXPECT_EQ((List{"\"a b\""}), Tokens("\"a b\"", " ", CStringTokenizer::kQuoteAware));
-    EXPECT_EQ((List{"\"unclosed quote"}), Tokens("\"unclosed quote", " ", CStringTokenizer::kQuoteAware));
     EXPECT_EQ((List{"\"q\"", "rest"}), Tokens("\"q\"   rest", " ", CStringTokenizer::kQuoteAware))
         << "white space after the split is dropped";
+}
+
+TEST(StringTokenizer, DeliberatelyAnUnclosedQuoteKeepsTheRestAsOneToken)
+{
+    EXPECT_EQ((List{"\"unclosed quote"}), Tokens("\"unclosed quote", " ", CStringTokenizer::kQuoteAware));
 }

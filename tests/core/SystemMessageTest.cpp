@@ -33,7 +33,7 @@ TEST(SystemMessage, ShowsTheTextUnderTheApplicationTitleAndTracesIt)
     EXPECT_EQ("System message: 5 - " + expected, TakeTracedText(msg.wParam));
 }
 
-TEST(TraceMessage, DebugMessagesAreAlsoShownInABox)
+TEST(TraceMessage, MendedDebugMessagesAreShownInABoxBeforeTheTextIsPosted)
 {
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);

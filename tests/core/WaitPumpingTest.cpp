@@ -18,7 +18,7 @@ LRESULT CALLBACK CountApp(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 using PumpingWait = CoreTest;
 
-TEST_F(PumpingWait, EveryQueuedWindowMessageIsDispatchedAndTracesAreKept)
+TEST_F(PumpingWait, EveryQueuedWindowMessageIsDispatchedAndTracesAreDeliberatelyKept)
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = CountApp;

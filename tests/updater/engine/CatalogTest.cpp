@@ -97,6 +97,13 @@ TEST_F(CatalogTest, ServerStatusDocumentsSpeakTheInterfaceLanguage)
         ASSERT_NE(nullptr, m_catalog.GetServerStatus());
         EXPECT_EQ("Ferm\xE9 pour maintenance", m_catalog.GetServerStatus()->GetMessageText());
     }
+}
+
+TEST_F(CatalogTest, MendedAServerStatusIsKeptOnlyUntilTheNextLoad)
+{
+    const std::string status = "<updateserverstatus id=\"503\"><text lang=\"E\">Closed</text></updateserverstatus>";
+    ASSERT_TRUE(m_catalog.LoadXml(status));
+    ASSERT_NE(nullptr, m_catalog.GetServerStatus());
     // A later load must not report the old message for its own outcome.
     Load("");
     EXPECT_EQ(nullptr, m_catalog.GetServerStatus());
@@ -138,7 +145,7 @@ TEST_F(CatalogTest, HttpsSourcesAreDeliberatelyHttpSources)
     EXPECT_EQ("hTtPs://secure.example.com/files/", source->GetLocation());
 }
 
-TEST_F(CatalogTest, UpdatesTheRulesRefuseAreDroppedAndReported)
+TEST_F(CatalogTest, UpdatesTheRulesRefuseAreDroppedAndDeliberatelyReported)
 {
     Load(ProductXml(kProduct, "MEL",
                     UpdateXml("", "1.1", "1.0", "1.0") + UpdateXml("minAboveMax", "1.3", "1.2", "1.1") +
@@ -255,10 +262,24 @@ TEST_F(CatalogTest, AFullPackageCompetesWithThePatchChain)
     EXPECT_EQ("exe", ChosenFromMain(UpdateXml("exe", "2.0", "0.0", "1.9", "EXE")));
 }
 
-TEST_F(CatalogTest, ALoneFullPackageIgnoresItsRangeButBesidePatchesItMustApply)
+TEST_F(CatalogTest, MendedChainSizesAreSummedWithoutWrappingRound)
+{
+    // Two patches of 4 GiB - 1 each would sum to 4 GiB - 2 in 32 bits and
+    // look smaller than the full package.
+    const unsigned huge = 0xFFFFFFFFu;
+    EXPECT_EQ("full", ChosenFromMain(UpdateXml("p1", "1.1", "1.0", "1.0", "MSP", huge) +
+                                     UpdateXml("p2", "1.2", "1.1", "1.1", "MSP", huge) +
+                                     UpdateXml("full", "1.2", "0.0", "1.1", "FMC", huge)));
+}
+
+TEST_F(CatalogTest, ALoneFullPackageIgnoresItsRange)
 {
     EXPECT_EQ("full", ChosenFromMain(UpdateXml("full", "1.2", "1.0", "1.1", "FMC"), "0"))
         << "a product that is not installed receives its full package";
+}
+
+TEST_F(CatalogTest, MendedBesidePatchesThatDoNotApplyAFullPackageMustApplyToo)
+{
     EXPECT_EQ(
         "", ChosenFromMain(UpdateXml("p1", "1.1", "1.0", "1.0") + UpdateXml("full", "1.2", "1.0", "1.1", "FMC"), "0.5"))
         << "neither the patch nor the full package applies to 0.5";
@@ -286,7 +307,7 @@ TEST_F(CatalogTest, IgnoredProductsGetNoUpdates)
     EXPECT_TRUE(list.empty());
 }
 
-TEST_F(CatalogTest, DependentProductsComeBeforeThoseThatNameThem)
+TEST_F(CatalogTest, DependentProductsComeBeforeThoseThatNameThemAndMendedCyclesEnd)
 {
     const std::string& main = GetProductDescriptor().MainUpgradeCode;
     // {A} and {C} name each other, {C} names the main product back; "u9"

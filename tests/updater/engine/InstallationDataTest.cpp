@@ -59,7 +59,11 @@ TEST(InstallationData, AnExclusiveAdditionReplacesEveryRecordAndLocksOutTheOther
     EXPECT_EQ(nullptr, data.AddDependentProduct("{F}", "Soap30", false));
     ASSERT_NE(nullptr, data.AddDependentProduct("{F}", "Soap30", true));
     EXPECT_EQ((std::vector<std::string>{"{F}", "{C}"}), Codes(data));
+}
 
+TEST(InstallationData, AnEmptyWorkingFolderDeliberatelyStaysEmptyNotTheDriveRoot)
+{
+    CKWInstallationData data;
     data.SetWorkingFolder("C:\\cache");
     EXPECT_EQ("C:\\cache\\", data.GetWorkingFolder());
     data.SetWorkingFolder("");
@@ -115,7 +119,7 @@ TEST(InstallationData, APrerequisiteProductIsOfferedUpdatesOnlyWhileItIsMissing)
 // The process-wide records as the updater uses them after a check: choose
 // the updates with the cache folder current, link and select them, then keep
 // only the updater's own.
-TEST(InstallationData, TheUpdaterFlowOverTheProcessWideRecords)
+TEST(InstallationData, TheUpdaterFlowOverTheProcessWideRecordsDeliberatelyLeavesNoDanglingReference)
 {
     const ProductDescriptor& product = GetProductDescriptor();
     CKWUpdateCatalog& catalog = CKWUpdateCatalog::GetInstance();

@@ -87,7 +87,7 @@ TEST(UpdateItem, SelectionCountsFollowTwoLevelsOfPrerequisites)
     EXPECT_EQ((std::vector<int>{1, 2, 3}), counts()) << "a selected prerequisite is counted once more";
 }
 
-TEST(UpdateItem, APrerequisiteThatWouldRequireTheUpdateIsRefused)
+TEST(UpdateItem, MendedAPrerequisiteThatWouldRequireTheUpdateIsRefused)
 {
     auto a = MakeUpdate("a");
     auto b = MakeUpdate("b");

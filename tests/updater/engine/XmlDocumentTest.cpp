@@ -1,10 +1,12 @@
 #include "BenchServer.h"
 #include "CXmlDocument.h"
+#include "ComApartment.h"
 #include "ComError.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 namespace {
@@ -133,7 +135,7 @@ TEST_F(XmlDocumentTest, TextsKeepTheirWhiteSpaceAndComeBackInWindows1252)
     EXPECT_EQ("  two  spaces\n\tand a tab  ", copy.GetNodeText(copy.GetRoot(), "./update/text"));
 }
 
-TEST_F(XmlDocumentTest, EveryLoadReplacesTheStateAndFailuresShowNothing)
+TEST_F(XmlDocumentTest, MendedEveryLoadReplacesTheStateAndFailuresShowNothing)
 {
     std::string path = folder.File("catalog.xml");
     WriteWholeFile(path, kCatalog);
@@ -282,4 +284,17 @@ TEST_F(HttpXmlDocumentTest, MendedErrorAnswersRedirectLoopsAndEndlessAnswersFail
     EXPECT_TRUE(document.LoadFromUrl(server.url + "@redirect=2/good.xml")) << document.GetLoadError();
     EXPECT_EQ("", document.GetLoadError());
     EXPECT_TRUE(shownBoxes.empty());
+}
+
+TEST(ComApartmentTest, MendedOnlyASuccessfulInitialisationIsBalanced)
+{
+    std::thread([] {
+        ASSERT_EQ(S_OK, CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+        {
+            ComApartment apartment; // cannot join: the thread is multithreaded
+        }
+        EXPECT_EQ(S_FALSE, CoInitializeEx(nullptr, COINIT_MULTITHREADED)) << "the thread's own COM is still up";
+        CoUninitialize();
+        CoUninitialize();
+    }).join();
 }
