@@ -1,0 +1,6 @@
+#pragma once
+
+#include <windows.h>
+
+#define IDD_CHECKLIST 100
+#define IDC_CHECKLIST 101
