@@ -39,7 +39,8 @@ bool ListViewProbe::ReadRow(int index, Row& row) const
         return false;
     row.checkState = CheckState(index);
     row.texts.clear();
-    for (int column = 0; column < ColumnCount(); ++column) {
+    const int columns = ColumnCount();
+    for (int column = 0; column < columns; ++column) {
         LVITEMA item = {};
         item.iSubItem = column;
         item.pszText = static_cast<char*>(remote.At(sizeof item));

@@ -17,8 +17,6 @@ public:
     RemoteMemory& operator=(const RemoteMemory&) = delete;
 
     bool IsValid() const { return m_address != nullptr; }
-    // The block's address as the other process sees it.
-    void* Address() const { return m_address; }
     LPARAM AsParam() const { return reinterpret_cast<LPARAM>(m_address); }
     // Address of a byte inside the block, for structures that point into it.
     void* At(size_t offset) const { return static_cast<char*>(m_address) + offset; }
