@@ -2,8 +2,9 @@
 // (from its version resource, or "/version:X" on the command line) that
 // answers the updater's request to shut down. KWMAIN_ANSWER chooses the
 // answer: "accept" (the default: signal, then exit), "refuse", "silent"
-// (take the request, never answer) or "delay:MS" / "delay:MS:refuse" (answer
-// after MS milliseconds). KWMAIN_WINDOW=hidden keeps the window invisible.
+// (take the request, never answer), "delay:MS" / "delay:MS:refuse" (answer
+// after MS milliseconds) or "hang:MS" (hold the request MS milliseconds
+// before taking it, then answer nothing). KWMAIN_WINDOW=hidden keeps the window invisible.
 // Each request and answer is appended as one line to the file named by
 // KWMAIN_LOG.
 #include "ProductDescriptor.h"
@@ -81,16 +82,19 @@ struct Settings {
     bool silent = false;
     bool refuse = false;
     unsigned long delayMs = 0;
+    unsigned long hangMs = 0;
 };
 
 Settings ReadSettings()
 {
     Settings settings;
     std::string answer = Environment("KWMAIN_ANSWER");
-    settings.silent = answer == "silent";
+    settings.silent = answer == "silent" || answer.compare(0, 5, "hang:") == 0;
     settings.refuse = answer == "refuse" || answer.find(":refuse") != std::string::npos;
     if (answer.compare(0, 6, "delay:") == 0)
         settings.delayMs = std::strtoul(answer.c_str() + 6, nullptr, 10);
+    if (answer.compare(0, 5, "hang:") == 0)
+        settings.hangMs = std::strtoul(answer.c_str() + 5, nullptr, 10);
     return settings;
 }
 
@@ -126,6 +130,7 @@ LRESULT OnCopyData(HWND window, HWND sender, const COPYDATASTRUCT& data)
         return 0;
     }
     // The updater waits for this reply before it listens for the answer.
+    Sleep(g_settings.hangMs);
     if (g_settings.silent)
         Log("silent");
     else if (g_settings.delayMs != 0)
@@ -168,7 +173,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = "KwMainStandIn";
     RegisterClassA(&windowClass);
     HWND window = CreateWindowA("KwMainStandIn", title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 420,

@@ -1,4 +1,5 @@
 #include "CEnumProcess.h"
+#include "CKWLogFile.h"
 #include "CMainAppCloser.h"
 #include "CoreTestSupport.h"
 #include "MainProgramFile.h"
@@ -108,6 +109,24 @@ TEST_F(CloseMainApplication, LateAnswerWithinTheTimeLimitCounts)
     EXPECT_TRUE(Close());
     EXPECT_TRUE(m_closer.RequestAccepted());
     EXPECT_FALSE(program.IsRunning());
+}
+
+TEST_F(CloseMainApplication, MendedProgramTooBusyToTakeTheRequestIsLoggedAsATimeOut)
+{
+    CMainAppCloser closer(GetProductDescriptor().UpdaterCode, ShutdownTimeouts{500, 10000});
+    TestFolder logFolder;
+    CKWLogFile log(logFolder.File("updater.txt"), false);
+    CKWLogFile* savedLog = g_logFile;
+    g_logFile = &log;
+    RunningStandIn program(MainProgram(), "hang:3000", LogPath());
+
+    // Not delivered: the installation start goes on to wait for the file.
+    bool result = closer.CloseMainApplication(nullptr, MainProgram());
+    g_logFile = savedLog;
+    EXPECT_TRUE(result);
+    EXPECT_FALSE(closer.RequestDelivered());
+    std::string text = ReadWholeFile(log.GetPath());
+    EXPECT_NE(std::string::npos, text.find("Shutdown request timed out (Delay = 500)")) << text;
 }
 
 TEST_F(CloseMainApplication, NothingToCloseWhenTheProgramIsNotRunningOrNotInstalled)
