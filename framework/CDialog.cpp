@@ -1,5 +1,6 @@
 #include "CDialog.h"
 
+#include "CKWLogFile.h"
 #include "EngineMessage.h"
 #include "SetupCore.h"
 
@@ -37,8 +38,11 @@ INT_PTR CDialog::DoModal(HINSTANCE instance)
     // Templates may name any common control (bars, lists...).
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(m_templateId), m_parent, &CDialog::DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(m_templateId), m_parent, &CDialog::DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
+    if (result == -1)
+        LogMessage("Unable to create dialog %u: error %lu", m_templateId, GetLastError());
+    return result;
 }
 
 void CDialog::EndDialog(INT_PTR result)
