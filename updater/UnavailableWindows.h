@@ -12,6 +12,6 @@ public:
     int RunMinimal() override { return Unavailable(); }
     int RunCompletion() override { return Unavailable(); }
 
-private:
+protected:
     static int Unavailable();
 };

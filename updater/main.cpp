@@ -1,11 +1,11 @@
 #include "CKWUpdaterApp.h"
-#include "UnavailableWindows.h"
+#include "UpdaterWindows.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    UnavailableWindows windows;
+    UpdaterWindows windows;
     CKWUpdaterApp app(&windows);
     return app.Run(instance, ArgumentsOfCommandLine(GetCommandLineA()));
 }

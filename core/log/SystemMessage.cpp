@@ -5,10 +5,15 @@
 
 std::string GetSystemErrorText(DWORD code)
 {
+    return GetSystemErrorText(code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
+}
+
+std::string GetSystemErrorText(DWORD code, LANGID language)
+{
     char* buffer = nullptr;
-    DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&buffer), 0, nullptr);
+    DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, language, reinterpret_cast<char*>(&buffer), 0, nullptr);
     std::string text;
     if (buffer != nullptr) {
         text.assign(buffer, length);

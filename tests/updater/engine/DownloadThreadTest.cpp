@@ -33,6 +33,7 @@ protected:
         // statistics URL is set.
         m_sandbox.SetUserValue(GetProductDescriptor().UpdatesRegistryKey, "CatalogURL", m_server.url + "catalog.xml");
         CreateDirectoryA((m_server.root + "\\dl").c_str(), nullptr);
+        m_earlierRequests = ReadWholeFile(m_server.log).size();
     }
     void TearDown() override { g_downloadCancelled = false; }
 
@@ -83,9 +84,12 @@ protected:
         });
     }
 
-    std::string Requests() const { return ReadWholeFile(m_server.log); }
+    // The requests of this test only: the server and its log serve the whole
+    // program.
+    std::string Requests() const { return ReadWholeFile(m_server.log).substr(m_earlierRequests); }
 
     BenchServer m_server;
+    size_t m_earlierRequests = 0;
     UpdaterSandbox m_sandbox;
     RecordingOwner m_owner;
     TestFolder m_share;

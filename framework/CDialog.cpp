@@ -1,0 +1,141 @@
+#include "CDialog.h"
+
+#include "CKWLogFile.h"
+#include "EngineMessage.h"
+#include "SetupCore.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace {
+
+// The control that sent a parent notification; none for other messages.
+HWND SendingControl(UINT message, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NOTIFY:
+        return reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+    case WM_DRAWITEM:
+        return reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<HWND>(lParam);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+INT_PTR CDialog::DoModal(HINSTANCE instance)
+{
+    // Templates may name any common control (bars, lists...).
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(m_templateId), m_parent, &CDialog::DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
+    if (result == -1)
+        LogMessage("Unable to create dialog %u: error %lu", m_templateId, GetLastError());
+    return result;
+}
+
+void CDialog::EndDialog(INT_PTR result)
+{
+    ::EndDialog(m_hwnd, result);
+}
+
+void CDialog::SetItemText(int id, const std::string& text) const
+{
+    SetDlgItemTextA(m_hwnd, id, text.c_str());
+}
+
+std::string CDialog::GetItemText(int id) const
+{
+    HWND item = GetItem(id);
+    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(item)) + 1);
+    int length = GetWindowTextA(item, text.data(), static_cast<int>(text.size()));
+    return std::string(text.data(), static_cast<size_t>(length > 0 ? length : 0));
+}
+
+void CDialog::EnableItem(int id, bool enable) const
+{
+    EnableWindow(GetItem(id), enable ? TRUE : FALSE);
+}
+
+void CDialog::ShowItem(int id, bool show) const
+{
+    ShowWindow(GetItem(id), show ? SW_SHOW : SW_HIDE);
+}
+
+int CDialog::MessageBox(const std::string& text, UINT type) const
+{
+    SetupCoreState& core = GetSetupCore();
+    HWND previous = core.owner;
+    core.owner = m_hwnd;
+    int button = CoreMessageBox(text, type);
+    core.owner = previous;
+    return button;
+}
+
+void CDialog::OnCommand(WPARAM wParam, LPARAM)
+{
+    if (LOWORD(wParam) == IDOK)
+        OnOK();
+    else if (LOWORD(wParam) == IDCANCEL)
+        OnCancel();
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<CDialog*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+        self->m_hwnd = hwnd;
+        return self->OnInitDialog();
+    }
+    auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    // Messages before WM_INITDIALOG (WM_SETFONT...) have no object yet.
+    if (self == nullptr)
+        return FALSE;
+    INT_PTR handled = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->m_hwnd = nullptr;
+    }
+    return handled;
+}
+
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto handler = m_handlers.find(message);
+    if (handler != m_handlers.end()) {
+        handler->second(wParam, lParam);
+        return TRUE;
+    }
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(wParam, lParam);
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroy();
+        return FALSE;
+    default:
+        break;
+    }
+    HWND control = SendingControl(message, lParam);
+    LRESULT result = 0;
+    if (control == nullptr || !OnControlMessage(control, message, wParam, lParam, result))
+        return FALSE;
+    // A dialog procedure returns the brush of a colour message itself; every
+    // other result goes through the window's message result.
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+        return static_cast<INT_PTR>(result);
+    SetWindowLongPtrA(m_hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}

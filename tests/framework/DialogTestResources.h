@@ -1,0 +1,4 @@
+#pragma once
+
+#define IDD_TEST_DIALOG 100
+#define IDC_TEST_TEXT 1000
