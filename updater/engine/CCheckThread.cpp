@@ -158,7 +158,12 @@ int CCheckThread::RunStep(int index)
         return 0;
     }
     case 11:
-        return WriteUpdateDate(kDateLastCheck) ? 0 : -1;
+        if (WriteUpdateDate(kDateLastCheck))
+            return 0;
+        // Without a message the waiting window would never learn the check
+        // ended; the failure itself is in the log.
+        PostToOwner(messages.taskInterrupted, 0, 0);
+        return -1;
     case 12:
         return 1;
     case 3:
