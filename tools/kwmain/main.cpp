@@ -9,6 +9,8 @@
 // KWMAIN_LOG.
 #include "ProductDescriptor.h"
 
+#include "EnvironmentValue.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -25,20 +27,9 @@ const size_t kCodeSize = 40;
 const size_t kPathSize = 260;
 const UINT_PTR kAnswerTimer = 1;
 
-std::string Environment(const char* name)
-{
-    DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
-    if (size == 0)
-        return std::string();
-    std::string value(size, '\0');
-    DWORD length = GetEnvironmentVariableA(name, &value[0], size);
-    value.resize(length < size ? length : 0);
-    return value;
-}
-
 void Log(const std::string& line)
 {
-    std::string log = Environment("KWMAIN_LOG");
+    std::string log = EnvironmentValue("KWMAIN_LOG");
     if (log.empty())
         return;
     std::ofstream file(log, std::ios::binary | std::ios::app);
@@ -88,7 +79,7 @@ struct Settings {
 Settings ReadSettings()
 {
     Settings settings;
-    std::string answer = Environment("KWMAIN_ANSWER");
+    std::string answer = EnvironmentValue("KWMAIN_ANSWER");
     settings.silent = answer == "silent" || answer.compare(0, 5, "hang:") == 0;
     settings.refuse = answer == "refuse" || answer.find(":refuse") != std::string::npos;
     if (answer.compare(0, 6, "delay:") == 0)
@@ -183,7 +174,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     std::string label = "Version " + version;
     CreateWindowA("STATIC", label.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, 10, 40, 380, 24, window, nullptr,
                   instance, nullptr);
-    if (Environment("KWMAIN_WINDOW") != "hidden")
+    if (EnvironmentValue("KWMAIN_WINDOW") != "hidden")
         ShowWindow(window, show);
     Log("started " + version);
 
