@@ -1,5 +1,6 @@
 #include "CDialog.h"
 
+#include "CControl.h"
 #include "CKWLogFile.h"
 #include "EngineMessage.h"
 #include "SetupCore.h"
@@ -129,11 +130,19 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     HWND control = SendingControl(message, lParam);
-    LRESULT result = 0;
-    if (control == nullptr || !OnControlMessage(control, message, wParam, lParam, result))
+    if (control == nullptr)
         return FALSE;
-    // A dialog procedure returns the brush of a colour message itself; every
-    // other result goes through the window's message result.
+    LRESULT result = 0;
+    // The dialog's own answer first; otherwise the control answers for
+    // itself when it is one of ours.
+    if (!OnControlMessage(control, message, wParam, lParam, result)) {
+        if (CControl::FromHandle(control) == nullptr)
+            return FALSE;
+        result = SendMessageA(control, kReflectBase + message, wParam, lParam);
+    }
+    // A dialog procedure returns the brush of a colour message itself (null:
+    // the default colours); every other result goes through the window's
+    // message result.
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
         return static_cast<INT_PTR>(result);
     SetWindowLongPtrA(m_hwnd, DWLP_MSGRESULT, result);
