@@ -4,11 +4,12 @@
 #include "CKWUpdateCatalog.h"
 #include "CResString.h"
 #include "CThreadException.h"
+#include "LocalizedSystemText.h"
 #include "ProductDescriptor.h"
 #include "ProgressMessages.h"
 #include "RegisteredMessages.h"
-#include "SystemMessage.h"
 #include "UpdaterResources.h"
+#include "WindowIcons.h"
 
 #include <commctrl.h>
 
@@ -18,26 +19,11 @@ const char kSection[] = "IDD_CHECKPROGRESS";
 
 enum CheckDialogString {
     kStringCancel = 107,
-    kStringErrorWithCode = 230,
-    kStringSystemError = 231,
 };
 
 const INT_PTR kResultCompleted = 1;
 const INT_PTR kResultFailed = 2;
 const UINT kWarningBox = MB_ICONWARNING;
-
-// The system's text for an error in the interface language, else in US
-// English, without the line break the system ends it with.
-std::string LocalizedSystemText(DWORD code)
-{
-    WORD primary = g_language == kLanguageFrench ? LANG_FRENCH : LANG_ENGLISH;
-    std::string text = GetSystemErrorText(code, MAKELANGID(primary, SUBLANG_DEFAULT));
-    if (text.empty() && primary != LANG_ENGLISH)
-        text = GetSystemErrorText(code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
-        text.pop_back();
-    return text;
-}
 
 // The server's own message, which explains a failure better than ours.
 const CServerStatus* ServerStatus()
@@ -78,14 +64,7 @@ CCheckProgressDlg::CCheckProgressDlg() : CDialog(IDD_CHECKPROGRESS)
 
 BOOL CCheckProgressDlg::OnInitDialog()
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    // Shared icons belong to the system: nothing to free.
-    auto icon = [instance](int metricX, int metricY) {
-        return reinterpret_cast<LPARAM>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_UPDATER), IMAGE_ICON,
-                                                   GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
-    };
-    SendMessageA(GetHwnd(), WM_SETICON, ICON_BIG, icon(SM_CXICON, SM_CYICON));
-    SendMessageA(GetHwnd(), WM_SETICON, ICON_SMALL, icon(SM_CXSMICON, SM_CYSMICON));
+    SetWindowIcons(GetHwnd());
 
     SetWindowTextA(GetHwnd(), CResString(kSection, "caption", "").c_str());
     std::string message;
@@ -169,11 +148,6 @@ void CCheckProgressDlg::OnTaskInterruptedWinErr(WPARAM code, LPARAM)
         text = LocalizedSystemText(static_cast<DWORD>(code));
         LogMessage("Error %d: %s", static_cast<int>(code), text.c_str());
     }
-    std::string box;
-    if (!text.empty())
-        LoadFormatted(box, kStringErrorWithCode, text.c_str(), static_cast<int>(code));
-    else
-        LoadFormatted(box, kStringSystemError, static_cast<int>(code));
-    MessageBox(box, MB_OK | kWarningBox);
+    MessageBox(FailureWithCode(text, static_cast<DWORD>(code)), MB_OK | kWarningBox);
     EndDialog(kResultFailed);
 }

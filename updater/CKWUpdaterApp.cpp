@@ -20,7 +20,7 @@
 #include "OsInfo.h"
 #include "ProductDescriptor.h"
 #include "RebootSystem.h"
-#include "RegistrySetting.h"
+#include "MainProgramFile.h"
 #include "SetupCore.h"
 #include "Version.h"
 
@@ -274,9 +274,7 @@ void CKWUpdaterApp::ShowUsage()
 const std::string& CKWUpdaterApp::GetInstallFolder()
 {
     if (!m_installFolderRead) {
-        const ProductDescriptor& product = GetProductDescriptor();
-        m_installFolder = WithBackslash(
-            ReadRegistrySetting(product.SetupRegistryKey, product.InstallDirValueName, product.DefaultInstallDir));
+        m_installFolder = WithBackslash(InstalledFolder());
         m_installFolderRead = true;
     }
     return m_installFolder;

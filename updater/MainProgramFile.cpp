@@ -1,6 +1,7 @@
 #include "MainProgramFile.h"
 
 #include "ProductDescriptor.h"
+#include "RegistrySetting.h"
 
 std::string MainProgramFile(const std::string& installFolder)
 {
@@ -14,4 +15,10 @@ std::string MainProgramFile(const std::string& installFolder)
     for (size_t at = path.find(token); at != std::string::npos; at = path.find(token, at + folder.size()))
         path.replace(at, token.size(), folder);
     return path;
+}
+
+std::string InstalledFolder()
+{
+    const ProductDescriptor& product = GetProductDescriptor();
+    return ReadRegistrySetting(product.SetupRegistryKey, product.InstallDirValueName, product.DefaultInstallDir);
 }

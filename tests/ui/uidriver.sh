@@ -15,6 +15,7 @@ ui_run() {
   return $status
 }
 ui_wait() { ui_run wait "$@"; }
+ui_rect() { ui_run rect "$@"; }
 ui_texts() { ui_run texts "$@"; }
 ui_click() { ui_run click "$@"; }
 ui_list() { ui_run list "$@"; }
@@ -24,3 +25,11 @@ ui_close() { ui_run close "$@"; }
 
 # Keeps what the screen showed, for a failed check: ui_screenshot FILE.png
 ui_screenshot() { xwd -root -display "${DISPLAY:-:0}" 2>/dev/null | convert xwd:- "$1" 2>/dev/null; }
+
+# Keeps one window as a person sees it: ui_window_shot FILE.png WINDOW...
+ui_window_shot() {
+  local file=$1 x y w h
+  shift
+  read -r x y w h < <(ui_rect "$@") || return 1
+  xwd -root -display "${DISPLAY:-:0}" 2>/dev/null | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$file" 2>/dev/null
+}

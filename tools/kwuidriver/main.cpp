@@ -1,5 +1,6 @@
 // Drives another program's windows for the GUI tests, as a person would:
 //   kwuidriver wait   WINDOW                   prints the window's handle
+//   kwuidriver rect   WINDOW                   x, y, width, height on the screen
 //   kwuidriver texts  WINDOW                   id, class, text, enabled, visible of each control
 //   kwuidriver click  WINDOW --id N | --text T presses a button
 //   kwuidriver list   WINDOW --id N            index, check, column texts, image of each row
@@ -43,7 +44,7 @@ const struct {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: kwuidriver wait|texts|click|list|check|answer|close "
+    std::fprintf(stderr, "usage: kwuidriver wait|rect|texts|click|list|check|answer|close "
                          "--title TEXT|--title-prefix TEXT|--class NAME [--timeout MS] [--id N] [--text T] "
                          "[--row R] [--off] [--button NAME]\n");
     return 2;
@@ -201,6 +202,12 @@ int main(int argc, char** argv)
 
     if (options.command == "wait") {
         std::printf("0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+        return 0;
+    }
+    if (options.command == "rect") {
+        RECT rect = {};
+        GetWindowRect(window, &rect);
+        std::printf("%ld\t%ld\t%ld\t%ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
         return 0;
     }
     if (options.command == "texts")

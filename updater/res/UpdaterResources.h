@@ -8,3 +8,22 @@
 #define IDC_PROGRESS 1011
 #define IDC_MESSAGE 1014
 #define IDC_ACTION 1032
+
+// The main dialog.
+#define IDD_UPDATER 102
+#define IDC_BANNER 1007
+#define IDC_TIP_ICON 1008
+#define IDC_UPDATE_PROGRESS 1016
+#define IDC_UPDATE_ACTION 1017
+#define IDC_UPDATE_LIST 1018
+#define IDC_INTRO 1019
+#define IDC_TIP_TEXT 1026
+#define IDC_TOTAL_SIZE 1027
+#define IDC_SERVER_NAME 1033
+
+// The window that waits for the main program to close.
+#define IDD_MUSTCLOSE 133
+#define IDC_MUSTCLOSE_MESSAGE 1013
+#define IDC_MUSTCLOSE_MESSAGE2 1030
+#define IDC_IGNORE 1031
+#define IDC_MUSTCLOSE_ICON 1034
