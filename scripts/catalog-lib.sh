@@ -12,12 +12,13 @@ catalog_update() {
   echo "<filecrc>$crc</filecrc><filesize>$size</filesize><parameters>${7:-}</parameters></update>"
 }
 
-# catalog_write ENTRIES: $root/catalog.xml with the main product's entries and
-# the server's files folder as the only source.
+# catalog_write ENTRIES [PRODUCTS]: $root/catalog.xml with the main product's
+# entries, further product elements, and the server's files folder as the
+# only source.
 catalog_write() {
   {
     echo '<?xml version="1.0" encoding="windows-1252"?><updates appname="Melvaro 2012" servername="bench">'
-    echo "<product id=\"$main\" mne=\"MEL\">$1</product>"
+    echo "<product id=\"$main\" mne=\"MEL\">$1</product>${2:-}"
     echo "<source priority=\"1\">$server/files/</source></updates>"
   } >"$root/catalog.xml"
 }

@@ -6,63 +6,7 @@
 # left behind: installed version, requests, log, registry, cache.
 # Usage: updater_e2e.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
-build=$(cd "$1" && pwd)
-source_dir=$(cd "$2" && pwd)
-. "$source_dir/scripts/wine-env.sh" "$build"
-packages="$build/demo/packages"
-kwcatalog="$build/tools/kwcatalog/kwcatalog.exe"
-kwsfx="$build/tools/kwsfx/kwsfx.exe"
-kwstub="$build/tools/kwstub/kwstub.exe"
-root=$KW_HTTPD_ROOT
-server="http://127.0.0.1:$KW_HTTPD_PORT"
-main='{6E2C1F3A-8B4D-4C7E-9A51-3D0F2B7C4E91}'
-updater_code='{A9D47B20-5C3E-4F18-B6E2-71C8D90F3A5B}'
-updates_key='HKCU\Software\Zentrel\Melvaro 2012\Updates'
-state_key='HKCU\Software\Zentrel\Melvaro\Updates'
-install="$WINEPREFIX/drive_c/Program Files/Melvaro 2012"
-updater_exe='C:\Program Files\Melvaro 2012\updater.exe'
-passed=0
-dumped=
-failed=0
-
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAIL [$scenario] $what"
-    if [ "$dumped" != "$scenario" ]; then
-      dumped=$scenario
-      echo "--- updater log:"; tr -d '\r' <"$updater_log" 2>/dev/null | sed 's/^/    /'
-      echo "--- server log:"; sed 's/^/    /' "$KW_HTTPD_LOG"
-    fi
-  fi
-}
-contains() { grep -qF -- "$2" "$1" 2>/dev/null; }
-lacks() { ! grep -qF -- "$2" "$1" 2>/dev/null; }
-installed_version() { tr -d '\r' <"$install/melvaro.txt" 2>/dev/null | sed 's/^Melvaro 2012 version //'; }
-reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { print $3 }'; }
-updater_log="$install/log/KW#UPDATER.txt"
-
-. "$source_dir/scripts/catalog-lib.sh"
-
-# A machine with Melvaro 1.0 and the updater installed, the catalog URL
-# pointing at the bench, and nothing left of an earlier scenario.
-fresh_machine() {
-  scenario=$1
-  wine msiexec /x "$main" /qn >/dev/null 2>&1
-  wine msiexec /i "$packages/melvaro-1.0.0.msi" /qn >/dev/null 2>&1
-  wine msiexec /i "$packages/updater-1.0.0.msi" /qn >/dev/null 2>&1
-  wine reg delete "$updates_key" /f >/dev/null 2>&1
-  wine reg delete "$state_key" /f >/dev/null 2>&1
-  wine reg add "$updates_key" /v CatalogURL /d "$server/catalog.xml" /f >/dev/null
-  rm -rf "$install/log" "$install/updates" "$root/files"
-  mkdir -p "$root/files"
-  : >"$KW_HTTPD_LOG"
-}
-run_updater() { wine "$updater_exe" "$@" </dev/null >/dev/null 2>&1; }
+. "$(dirname "$0")/e2e-lib.sh" "$1" "$2"
 
 wineserver -p 2>/dev/null || true
 mkdir -p "$root/files"
@@ -159,9 +103,4 @@ check "second copy reports the first" contains "$updater_log" "Application Melva
 wait $first
 check "first copy still updates" [ "$(installed_version)" = 1.1.0 ]
 
-wine msiexec /x "$main" /qn >/dev/null 2>&1
-wine msiexec /x "$updater_code" /qn >/dev/null 2>&1
-wine reg delete "$updates_key" /f >/dev/null 2>&1
-wine reg delete "$state_key" /f >/dev/null 2>&1
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish_machine
