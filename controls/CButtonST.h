@@ -21,7 +21,6 @@ public:
     void SetURL(const std::string& url) { m_url = url; }
     // Shown while the pointer is over the button; null for the usual one.
     void SetBtnCursor(HCURSOR cursor) { m_cursor = cursor; }
-    bool IsPointerOver() const { return m_pointerOver; }
 
 protected:
     void OnAttached() override;

@@ -19,9 +19,6 @@ public:
     void SetTitleColor(COLORREF color);
     void SetSubtitleColor(COLORREF color);
 
-    const std::string& GetTitle() const { return m_title; }
-    const std::string& GetSubtitle() const { return m_subtitle; }
-
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

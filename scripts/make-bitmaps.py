@@ -162,28 +162,26 @@ def write_bmp(path, pixels):
 
 def tip():
     c, r = 16.0, 15.0
-    return render(32, 32, [badge(c, c, r, BLUE, BLUE_DARK), layer(arrow(c, c - 1, r), WHITE),
-                           badge(23.5, 23.5, 8.0, GREEN, GREEN_DARK), layer(check(23.5, 23.5, 8.0, 2.2), WHITE)],
+    return render(32, 32, [badge(c, c, r, BLUE, BLUE_DARK), layer(arrow(c - 1, c - 2, r * 0.9), WHITE),
+                           layer(disc(24, 24, 8.0), WHITE), badge(24, 24, 7.0, GREEN, GREEN_DARK),
+                           layer(check(24, 24, 7.0, 2.0), WHITE)],
                   CYAN, FACE)
 
 
 def banner():
     width, height = 500, 58
-    c, r = 452.0, 22.0
+    c, cy, r = 446.0, height / 2.0, 22.0
 
-    def waves(x, y):
-        # Soft ripples spreading left from the badge, fading out.
-        d = math.hypot(x - c, (y - height / 2.0) * 1.6)
-        if d < r + 3 or x > c:
+    def ripples(x, y):
+        # Rings spreading from the badge, fading out.
+        d = math.hypot(x - c, (y - cy) * 1.5)
+        fade = 1.0 - (d - r) / 120.0
+        if d < r + 4 or fade <= 0 or (d - r) % 15.0 >= 4.0:
             return None
-        band = (d - r) % 16.0
-        fade = max(0.0, 1.0 - (d - r) / 110.0)
-        if band < 5.0 and fade > 0:
-            return mix(WHITE, BLUE_LIGHT, 0.28 * fade)
-        return None
+        return mix(WHITE, BLUE_LIGHT, 0.3 * fade)
 
-    return render(width, height, [waves, badge(c, height / 2.0, r, BLUE, BLUE_DARK),
-                                  layer(arrow(c, height / 2.0, r), WHITE)], CYAN, WHITE)
+    return render(width, height, [ripples, badge(c, cy, r, BLUE, BLUE_DARK), layer(arrow(c, cy, r), WHITE)], CYAN,
+                  WHITE)
 
 
 def complete():
