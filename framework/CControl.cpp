@@ -22,6 +22,7 @@ bool CControl::Attach(HWND window)
         return false;
     SetPropA(window, kControlProperty, this);
     m_hwnd = window;
+    OnAttached();
     return true;
 }
 

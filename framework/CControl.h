@@ -4,7 +4,8 @@
 
 // Messages a dialog sends back to the control that notified it, so a control
 // draws and answers for itself: kReflectBase + WM_NOTIFY, + WM_DRAWITEM,
-// + WM_CTLCOLORSTATIC... with the original parameters.
+// + WM_CTLCOLORSTATIC... with the original parameters. WM_COMMAND comes back
+// too, before the dialog's own handling, which still follows.
 const UINT kReflectBase = WM_USER + 0x1C00;
 
 // A control of a dialog that handles its own messages: attached to the
@@ -26,6 +27,8 @@ public:
     static CControl* FromHandle(HWND window);
 
 protected:
+    // The window was just attached: a control adjusts its styles here.
+    virtual void OnAttached() {}
     // Every message of the window, reflected ones included; the default lets
     // the control's own class handle it.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

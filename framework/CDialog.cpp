@@ -121,6 +121,10 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     switch (message) {
     case WM_COMMAND:
+        // A control of ours hears its own clicks first (a link button opens
+        // its address); the dialog still handles the command.
+        if (lParam != 0 && CControl::FromHandle(reinterpret_cast<HWND>(lParam)) != nullptr)
+            SendMessageA(reinterpret_cast<HWND>(lParam), kReflectBase + WM_COMMAND, wParam, lParam);
         OnCommand(wParam, lParam);
         return TRUE;
     case WM_DESTROY:

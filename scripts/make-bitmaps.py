@@ -1,0 +1,233 @@
+#!/usr/bin/env python3
+"""Draws the updater's bitmaps at build time, in the style of its icon (a blue
+round badge with a white downward arrow), as 24-bit BMP files:
+  tip.bmp       32x32, the ready badge of the main dialog, on cyan
+  banner.bmp    500x58, the badge at the right of the banner, on cyan
+  complete.bmp  164x314, the side picture of the completion dialog
+  status.bmp    96x16, six 16x16 list status images, on magenta
+Cyan and magenta are the colours the program draws as transparent. Edges are
+smoothed against the background each picture is shown on, never against the
+transparent colour, so no coloured fringe appears.
+Usage: make-bitmaps.py OUT_DIR"""
+import math
+import os
+import struct
+import sys
+
+CYAN = (0, 255, 255)
+MAGENTA = (255, 0, 255)
+WHITE = (255, 255, 255)
+FACE = (240, 240, 240)  # dialog background under the tip
+
+BLUE = (40, 110, 200)
+BLUE_LIGHT = (90, 160, 235)
+BLUE_DARK = (30, 82, 150)
+GREEN = (40, 160, 70)
+GREEN_DARK = (28, 118, 50)
+RED = (205, 50, 45)
+RED_DARK = (150, 35, 30)
+GREY = (150, 150, 150)
+GREY_DARK = (105, 105, 105)
+GOLD = (215, 165, 40)
+GOLD_DARK = (150, 110, 20)
+
+SAMPLES = 4  # per axis, for smooth edges
+
+
+def mix(a, b, t):
+    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
+
+
+# Shapes: each takes a point in the picture's own units and says whether it
+# is inside.
+
+
+def disc(cx, cy, r):
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+
+
+def ring(cx, cy, outer, inner):
+    return lambda x, y: inner * inner < (x - cx) ** 2 + (y - cy) ** 2 <= outer * outer
+
+
+def box(x0, y0, x1, y1):
+    return lambda x, y: x0 <= x < x1 and y0 <= y < y1
+
+
+def segment(ax, ay, bx, by, width):
+    """A thick line with round ends."""
+    dx, dy = bx - ax, by - ay
+    length2 = dx * dx + dy * dy
+
+    def inside(x, y):
+        t = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / length2))
+        px, py = ax + t * dx - x, ay + t * dy - y
+        return px * px + py * py <= (width / 2.0) ** 2
+
+    return inside
+
+
+def arrow(cx, cy, r):
+    """The icon's downward arrow inside a badge of radius r."""
+
+    def inside(x, y):
+        dx, dy = (x - cx) / r, (y - cy) / r
+        shaft = abs(dx) < 0.17 and -0.6 < dy < 0.12
+        head = 0.02 <= dy < 0.62 and abs(dx) < (0.62 - dy) * 0.95
+        return shaft or head
+
+    return inside
+
+
+def check(cx, cy, r, width):
+    a = segment(cx - 0.5 * r, cy + 0.02 * r, cx - 0.12 * r, cy + 0.4 * r, width)
+    b = segment(cx - 0.12 * r, cy + 0.4 * r, cx + 0.52 * r, cy - 0.38 * r, width)
+    return lambda x, y: a(x, y) or b(x, y)
+
+
+def cross(cx, cy, r, width):
+    d = 0.4 * r
+    a = segment(cx - d, cy - d, cx + d, cy + d, width)
+    b = segment(cx - d, cy + d, cx + d, cy - d, width)
+    return lambda x, y: a(x, y) or b(x, y)
+
+
+def badge(cx, cy, r, body, rim):
+    """A round badge lit from the top, with a darker rim: the icon's look."""
+    inner = r * 0.86
+
+    def colour(x, y):
+        d2 = (x - cx) ** 2 + (y - cy) ** 2
+        if d2 > r * r:
+            return None
+        if d2 > inner * inner:
+            return rim
+        light = max(0.0, min(1.0, 0.5 - (y - cy) / (2 * r)))
+        return mix(body, WHITE, 0.22 * light)
+
+    return colour
+
+
+def layer(shape, colour):
+    return lambda x, y: (colour if shape(x, y) else None)
+
+
+def render(width, height, layers, key, matte):
+    """Paints the layers (last on top) with SAMPLES^2 samples a pixel. A
+    pixel no layer touches gets the key colour; a partly covered one is
+    blended with the matte it will be seen on."""
+    pixels = []
+    step = 1.0 / SAMPLES
+    for py in range(height):
+        row = []
+        for px in range(width):
+            total = [0.0, 0.0, 0.0]
+            covered = 0
+            for sy in range(SAMPLES):
+                for sx in range(SAMPLES):
+                    x, y = px + (sx + 0.5) * step, py + (sy + 0.5) * step
+                    found = None
+                    for paint in reversed(layers):
+                        found = paint(x, y)
+                        if found is not None:
+                            break
+                    if found is not None:
+                        covered += 1
+                        for i in range(3):
+                            total[i] += found[i]
+            if covered == 0:
+                row.append(key)
+                continue
+            colour = [v / covered for v in total]
+            coverage = covered / float(SAMPLES * SAMPLES)
+            if matte is not None:
+                colour = mix(matte, colour, coverage)
+            row.append(tuple(int(round(v)) for v in colour))
+        pixels.append(row)
+    return pixels
+
+
+def write_bmp(path, pixels):
+    height, width = len(pixels), len(pixels[0])
+    stride = (width * 3 + 3) & ~3
+    data = b""
+    for row in reversed(pixels):  # bottom-up
+        line = b"".join(bytes((b, g, r)) for r, g, b in row)
+        data += line + b"\0" * (stride - len(line))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
+    with open(path, "wb") as f:
+        f.write(header + info + data)
+
+
+def tip():
+    c, r = 16.0, 15.0
+    return render(32, 32, [badge(c, c, r, BLUE, BLUE_DARK), layer(arrow(c - 1, c - 2, r * 0.9), WHITE),
+                           layer(disc(24, 24, 8.0), WHITE), badge(24, 24, 7.0, GREEN, GREEN_DARK),
+                           layer(check(24, 24, 7.0, 2.0), WHITE)],
+                  CYAN, FACE)
+
+
+def banner():
+    width, height = 500, 58
+    c, cy, r = 446.0, height / 2.0, 22.0
+
+    def ripples(x, y):
+        # Rings spreading from the badge, fading out.
+        d = math.hypot(x - c, (y - cy) * 1.5)
+        fade = 1.0 - (d - r) / 120.0
+        if d < r + 4 or fade <= 0 or (d - r) % 15.0 >= 4.0:
+            return None
+        return mix(WHITE, BLUE_LIGHT, 0.3 * fade)
+
+    return render(width, height, [ripples, badge(c, cy, r, BLUE, BLUE_DARK), layer(arrow(c, cy, r), WHITE)], CYAN,
+                  WHITE)
+
+
+def complete():
+    width, height = 164, 314
+    c, cy, r = 82.0, 112.0, 46.0
+
+    def sky(x, y):
+        t = y / float(height)
+        base = mix((74, 144, 226), (22, 66, 140), t)
+        d = math.hypot(x - c, y - cy)
+        if r + 10 < d and (d - r) % 22.0 < 8.0:
+            return mix(base, WHITE, 0.10 * max(0.0, 1.0 - (d - r) / 190.0))
+        return base
+
+    return render(width, height, [sky, layer(disc(c, cy, r + 6), WHITE), badge(c, cy, r, BLUE, BLUE_DARK),
+                                  layer(arrow(c, cy, r), WHITE), layer(disc(c + 34, cy + 34, 21), WHITE),
+                                  badge(c + 34, cy + 34, 18, GREEN, GREEN_DARK),
+                                  layer(check(c + 34, cy + 34, 18, 5.0), WHITE)], CYAN, None)
+
+
+def status():
+    layers = []
+
+    def at(index, parts):
+        # Shifts each image's layers into its 16-pixel cell.
+        for paint in parts:
+            layers.append(lambda x, y, p=paint, o=16 * index: p(x - o, y) if o <= x < o + 16 else None)
+
+    def pending():
+        return [layer(ring(8, 8, 6.5, 4.9), GREY), layer(disc(8, 8, 2.0), GREY)]
+
+    at(0, pending())
+    at(1, [badge(8, 8, 7.5, GREEN, GREEN_DARK), layer(check(8, 8, 7.5, 2.0), WHITE)])
+    at(2, [badge(8, 8, 7.5, RED, RED_DARK), layer(cross(8, 8, 7.5, 2.0), WHITE)])
+    at(3, [badge(8, 8, 7.5, BLUE, BLUE_DARK), layer(arrow(8, 8, 7.5), WHITE)])
+    at(4, pending())
+    at(5, [layer(ring(8, 6.5, 4.2, 2.6), GREY_DARK), layer(box(3.5, 6.5, 12.5, 14.5), GOLD_DARK),
+           layer(box(4.5, 7.5, 11.5, 13.5), GOLD), layer(box(7.2, 9.0, 8.8, 12.0), GOLD_DARK)])
+    return render(96, 16, layers, MAGENTA, WHITE)
+
+
+def main():
+    out = sys.argv[1]
+    for name, draw in (("tip", tip), ("banner", banner), ("complete", complete), ("status", status)):
+        write_bmp(os.path.join(out, name + ".bmp"), draw())
+
+
+if __name__ == "__main__":
+    main()

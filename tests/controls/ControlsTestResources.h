@@ -1,0 +1,12 @@
+#pragma once
+
+#define IDB_TEST_TIP 132
+#define IDB_TEST_BANNER 134
+
+#define IDD_TEST_BANNER 200
+#define IDD_TEST_DEMO 201
+
+#define IDC_TEST_BANNER 1007
+#define IDC_TEST_TIP 1008
+#define IDC_TEST_TEXT 1026
+#define IDC_TEST_LINK 1030
