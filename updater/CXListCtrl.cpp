@@ -66,14 +66,15 @@ bool CXListCtrl::Create(HWND dialog, int id)
     ListView_SetBkColor(list, GetSysColor(COLOR_WINDOW));
     m_header.Attach(ListView_GetHeader(list));
 
-    m_toolTip =
-        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr, GetModuleHandleA(nullptr), nullptr);
+    m_toolTip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(list, GA_ROOT),
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
     TOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = list;
     tool.uId = kToolId;
-    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    tool.lpszText = const_cast<char*>("");
     SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     // A width makes the tip break its text at "\r\n".
     SendMessageA(m_toolTip, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
@@ -277,11 +278,11 @@ void CXListCtrl::DrawCell(HDC dc, int row, int column) const
         DrawFrameControl(dc, &box, DFC_BUTTON, state);
         x += kBoxSize + kGap;
     }
+    // Images stay clear in a greyed row: the marker tells why it is greyed.
     HIMAGELIST images = ListView_GetImageList(GetHwnd(), LVSIL_SMALL);
     if (cell.image != kNoImage && images != nullptr) {
         const SIZE size = ImageSize(images);
-        ImageList_Draw(images, cell.image, dc, x, middle - size.cy / 2,
-                       ILD_TRANSPARENT | (line.enabled ? 0 : ILD_BLEND50));
+        ImageList_Draw(images, cell.image, dc, x, middle - size.cy / 2, ILD_TRANSPARENT);
         x += size.cx + kGap;
     }
     if (!cell.text.empty()) {
@@ -351,17 +352,13 @@ void CXListCtrl::OnMouseMove(LPARAM point)
     tool.cbSize = TTTOOLINFOA_V1_SIZE;
     tool.hwnd = GetHwnd();
     tool.uId = kToolId;
-    if (row >= 0)
+    tool.lpszText = const_cast<char*>("");
+    if (row >= 0) {
         tool.rect = CellRect(row, column);
+        tool.lpszText = const_cast<char*>(m_rows[row].cells[column].tip.c_str());
+    }
     SendMessageA(m_toolTip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-void CXListCtrl::OnToolTipText(NMTTDISPINFOA& info)
-{
-    static char empty[] = "";
-    info.lpszText = empty;
-    if (m_tipRow >= 0 && m_tipRow < GetRowCount())
-        info.lpszText = const_cast<char*>(m_rows[m_tipRow].cells[m_tipColumn].tip.c_str());
+    SendMessageA(m_toolTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 LRESULT CXListCtrl::OnNotify(const NMHDR& header)
@@ -400,29 +397,9 @@ LRESULT CXListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case kReflectBase + WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-    case WM_NOTIFYFORMAT:
-        if (m_toolTip != nullptr && reinterpret_cast<HWND>(wParam) == m_toolTip)
-            return NFR_ANSI;
-        break;
-    case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->hwndFrom == m_toolTip && header->code == TTN_GETDISPINFOA) {
-            OnToolTipText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
-            return 0;
-        }
-        break;
-    }
     case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP: {
-        if (message == WM_MOUSEMOVE)
-            OnMouseMove(lParam);
-        MSG relayed = {GetHwnd(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
-        SendMessageA(m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+        OnMouseMove(lParam);
         break;
-    }
     case WM_PAINT: {
         LRESULT result = Default(message, wParam, lParam);
         if (m_rows.empty())

@@ -17,7 +17,7 @@
 class CXListCtrl : public CControl {
 public:
     enum CheckState { kNoCheckBox = 0, kUnchecked = 1, kChecked = 2 };
-    static const int kNoImage = I_IMAGENONE;
+    static constexpr int kNoImage = I_IMAGENONE;
 
     CXListCtrl() = default;
     ~CXListCtrl() override;
@@ -79,7 +79,6 @@ private:
     void DrawCell(HDC dc, int row, int column) const;
     void DrawEmptyText() const;
     void OnMouseMove(LPARAM point);
-    void OnToolTipText(NMTTDISPINFOA& info);
     void ClickCell(int row, int column);
     bool CellAt(POINT point, int& row, int& column) const;
     RECT CellRect(int row, int column) const;
