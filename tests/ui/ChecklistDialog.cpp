@@ -1,6 +1,10 @@
-// A plain dialog with a check box list and two buttons, for the window
-// driver's own test: OK ends the program with the checked rows as bits of
-// its exit code (row 0 is bit 0), Cancel with 255.
+// A plain dialog with two check box lists and two buttons, for the window
+// driver's own test: a system list view with check boxes, and one of ours
+// that draws a check box and an image in cells of their own. OK ends the
+// program with the checked rows of the first list as bits of its exit code
+// (row 0 is bit 0), Cancel with 255.
+#include "CDialog.h"
+#include "CXListCtrl.h"
 #include "ChecklistDialog.h"
 
 #include <commctrl.h>
@@ -33,6 +37,23 @@ void FillList(HWND list)
     ListView_SetCheckState(list, 0, TRUE);
 }
 
+// Name, check box, image; the second row's box starts checked.
+void FillCellList(CXListCtrl& list)
+{
+    const int formats[] = {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_CENTER};
+    for (int column = 0; column < 3; ++column)
+        list.InsertColumn(column, formats[column]);
+    for (int row = 0; row < 2; ++row) {
+        list.AddRow(nullptr);
+        list.SetText(row, 0, kRows[row + 1][0]);
+        list.SetCheck(row, 1, row == 1 ? CXListCtrl::kChecked : CXListCtrl::kUnchecked);
+        list.SetImage(row, 2, row + 1);
+    }
+    const int widths[] = {120, 24, 24};
+    for (int column = 0; column < 3; ++column)
+        list.SetColumnWidth(column, widths[column]);
+}
+
 int CheckedRows(HWND list)
 {
     int bits = 0;
@@ -42,27 +63,29 @@ int CheckedRows(HWND list)
     return bits;
 }
 
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        FillList(GetDlgItem(dialog, IDC_CHECKLIST));
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK)
-            EndDialog(dialog, CheckedRows(GetDlgItem(dialog, IDC_CHECKLIST)));
-        else if (LOWORD(wParam) == IDCANCEL)
-            EndDialog(dialog, 255);
+class ChecklistDialog : public CDialog {
+public:
+    ChecklistDialog() : CDialog(IDD_CHECKLIST) {}
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        FillList(GetItem(IDC_CHECKLIST));
+        if (m_cells.Create(GetHwnd(), IDC_CELLLIST))
+            FillCellList(m_cells);
         return TRUE;
     }
-    return FALSE;
-}
+    void OnOK() override { EndDialog(CheckedRows(GetItem(IDC_CHECKLIST))); }
+    void OnCancel() override { EndDialog(255); }
+
+private:
+    CXListCtrl m_cells;
+};
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
-    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CHECKLIST), nullptr, DialogProc, 0));
+    ChecklistDialog dialog;
+    return static_cast<int>(dialog.DoModal());
 }

@@ -4,3 +4,4 @@
 
 #define IDD_CHECKLIST 100
 #define IDC_CHECKLIST 101
+#define IDC_CELLLIST 102

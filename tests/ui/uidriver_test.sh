@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The window driver on real windows: a check box list dialog of our own is
-# read, checked and confirmed; the updater's usage box is read and answered
+# read, checked and confirmed, also in a list that draws its own cells; the updater's usage box is read and answered
 # in both languages. A failed check keeps a screenshot beside the build.
 # Usage: uidriver_test.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
@@ -56,15 +56,24 @@ check "the dialog shows" [ -n "$output" ]
 output=$(ui_texts --title Checklist)
 check "the OK button is listed, enabled and visible" has_line $'1\tButton\t&OK\t1\t1'
 output=$(ui_list --title Checklist --id 101)
-check "row 0 reads checked with its columns" has_line $'0\ton\tMelvaro 2012\t12 MB\t0'
-check "row 2 reads unchecked" has_line $'2\toff\tHelp\t5 MB\t0'
+check "row 0 reads checked with its columns" has_line $'0\ton\tMelvaro 2012\t12 MB\t0\t-'
+check "row 2 reads unchecked" has_line $'2\toff\tHelp\t5 MB\t0\t-'
 output=$(ui_check --title Checklist --id 101 --row 2 2>&1)
 check "row 2 checked with a click" [ $? -eq 0 ]
 output=$(ui_check --title Checklist --id 101 --row 0 --off 2>&1)
 check "row 0 unchecked with a click" [ $? -eq 0 ]
 output=$(ui_list --title Checklist --id 101)
-check "the list shows the new states" has_line $'0\toff\tMelvaro 2012\t12 MB\t0'
-check "the list shows row 2 checked" has_line $'2\ton\tHelp\t5 MB\t0'
+check "the list shows the new states" has_line $'0\toff\tMelvaro 2012\t12 MB\t0\t-'
+check "the list shows row 2 checked" has_line $'2\ton\tHelp\t5 MB\t0\t-'
+output=$(ui_list --title Checklist --id 102)
+check "cells of our own list read with each column's image" has_line $'0\toff\tSamples\t\t\t-\t-\t1'
+output=$(ui_check --title Checklist --id 102 --row 0 --column 1 2>&1)
+check "a box of our own list checked with a click in its cell" [ $? -eq 0 ]
+output=$(ui_check --title Checklist --id 102 --row 1 --column 1 --off 2>&1)
+check "a box of our own list unchecked with a click in its cell" [ $? -eq 0 ]
+output=$(ui_list --title Checklist --id 102)
+check "our own list shows the new states" has_line $'0\ton\tSamples\t\t\t-\t-\t1'
+check "our own list shows row 1 unchecked" has_line $'1\toff\tHelp\t\t\t-\t-\t2'
 output=$(ui_click --title Checklist --text OK 2>&1)
 check "OK pressed" [ $? -eq 0 ]
 wait_end $pid

@@ -53,13 +53,19 @@ bool ListViewProbe::ReadRow(int index, Row& row) const
             return false;
         row.texts.push_back(text);
     }
-    LVITEMA item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = index;
-    if (!remote.Write(0, &item, sizeof item) || !AskWindow(m_list, LVM_GETITEMA, 0, remote.AsParam()) ||
-        !remote.Read(0, &item, sizeof item))
-        return false;
-    row.image = item.iImage;
+    // Without sub-item images a list keeps an image for its first column only.
+    const bool subItemImages = (AskWindow(m_list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_SUBITEMIMAGES) != 0;
+    row.images.assign(columns, kNoImage);
+    for (int column = 0; column < (subItemImages ? columns : 1); ++column) {
+        LVITEMA item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = index;
+        item.iSubItem = column;
+        if (!remote.Write(0, &item, sizeof item) || !AskWindow(m_list, LVM_GETITEMA, 0, remote.AsParam()) ||
+            !remote.Read(0, &item, sizeof item))
+            return false;
+        row.images[column] = item.iImage;
+    }
     return true;
 }
 
@@ -102,13 +108,32 @@ bool ListViewProbe::FindCheckBox(int index, POINT& point) const
     return true;
 }
 
-bool ListViewProbe::SetChecked(int index, bool checked) const
+// The middle of a cell, by the control's own measure; the first column's
+// bounds are the whole row's, so its width ends it.
+bool ListViewProbe::CellCentre(int index, int column, POINT& point) const
+{
+    if (column < 0 || column >= ColumnCount())
+        return false;
+    RemoteMemory remote(m_list, sizeof(RECT));
+    RECT cell = {};
+    cell.top = column;
+    cell.left = LVIR_BOUNDS;
+    if (!remote.IsValid() || !remote.Write(0, &cell, sizeof cell) ||
+        !AskWindow(m_list, LVM_GETSUBITEMRECT, index, remote.AsParam()) || !remote.Read(0, &cell, sizeof cell))
+        return false;
+    if (column == 0)
+        cell.right = cell.left + static_cast<int>(AskWindow(m_list, LVM_GETCOLUMNWIDTH, 0, 0));
+    point = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    return true;
+}
+
+bool ListViewProbe::SetChecked(int index, bool checked, int column) const
 {
     const int wanted = checked ? 2 : 1;
     if (CheckState(index) == wanted)
         return true;
     POINT point = {};
-    if (!FindCheckBox(index, point))
+    if (!(column >= 0 ? CellCentre(index, column, point) : FindCheckBox(index, point)))
         return false;
     // Posted, not sent: the control may track the mouse in a loop of its own.
     const LPARAM where = MAKELPARAM(point.x, point.y);

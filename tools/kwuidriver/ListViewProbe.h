@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -12,9 +14,12 @@ class ListViewProbe {
 public:
     struct Row {
         int checkState; // 0 no check box, 1 unchecked, 2 checked
-        int image;
         std::vector<std::string> texts;
+        // Per column; kNoImage where the column shows none.
+        std::vector<int> images;
     };
+
+    static constexpr int kNoImage = I_IMAGENONE;
 
     explicit ListViewProbe(HWND list) : m_list(list) {}
 
@@ -23,11 +28,14 @@ public:
     bool ReadRow(int index, Row& row) const;
     int CheckState(int index) const;
     // Clicks the row's check box the way a mouse does, when it is not already
-    // in the wanted state, and waits for the control to take the change.
-    bool SetChecked(int index, bool checked) const;
+    // in the wanted state, and waits for the control to take the change. With
+    // a column, the click goes to the middle of that cell, for lists that
+    // draw their boxes themselves.
+    bool SetChecked(int index, bool checked, int column = -1) const;
 
 private:
     bool FindCheckBox(int index, POINT& point) const;
+    bool CellCentre(int index, int column, POINT& point) const;
 
     HWND m_list;
 };

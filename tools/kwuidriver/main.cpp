@@ -3,8 +3,12 @@
 //   kwuidriver rect   WINDOW                   x, y, width, height on the screen
 //   kwuidriver texts  WINDOW                   id, class, text, enabled, visible of each control
 //   kwuidriver click  WINDOW --id N | --text T presses a button
-//   kwuidriver list   WINDOW --id N            index, check, column texts, image of each row
-//   kwuidriver check  WINDOW --id N --row R [--off]  clicks a row's check box into that state
+//   kwuidriver list   WINDOW --id N            index, check, the texts, then the images of
+//                                              each row's columns (- for none)
+//   kwuidriver check  WINDOW --id N --row R [--column C] [--off]
+//                                              clicks a row's check box into that state; with
+//                                              --column, the middle of that cell (lists that
+//                                              draw their own boxes)
 //   kwuidriver answer WINDOW --button OK|Yes|No|Cancel|Abort|Retry|Ignore
 //                                              prints a message box's text and presses a button
 //   kwuidriver close  WINDOW                   asks the window to close
@@ -32,6 +36,7 @@ struct Options {
     int id = -1;
     std::string text;
     int row = -1;
+    int column = -1;
     bool off = false;
     std::string button;
 };
@@ -46,7 +51,7 @@ int Usage()
 {
     std::fprintf(stderr, "usage: kwuidriver wait|rect|texts|click|list|check|answer|close "
                          "--title TEXT|--title-prefix TEXT|--class NAME [--timeout MS] [--id N] [--text T] "
-                         "[--row R] [--off] [--button NAME]\n");
+                         "[--row R] [--column C] [--off] [--button NAME]\n");
     return 2;
 }
 
@@ -79,6 +84,8 @@ bool ParseOptions(int argc, char** argv, Options& options)
             options.text = value;
         } else if (name == "--row") {
             options.row = std::atoi(value);
+        } else if (name == "--column") {
+            options.column = std::atoi(value);
         } else if (name == "--button") {
             options.button = value;
         } else {
@@ -153,7 +160,13 @@ int ShowList(HWND list, const Options& options)
         std::printf("%d\t%s", index, row.checkState == 2 ? "on" : row.checkState == 1 ? "off" : "-");
         for (const std::string& text : row.texts)
             std::printf("\t%s", text.c_str());
-        std::printf("\t%d\n", row.image);
+        for (int image : row.images) {
+            if (image < 0)
+                std::printf("\t-");
+            else
+                std::printf("\t%d", image);
+        }
+        std::printf("\n");
     }
     return 0;
 }
@@ -163,7 +176,8 @@ int Check(HWND list, const Options& options)
     ListViewProbe probe(list);
     if (options.row < 0 || options.row >= probe.RowCount())
         return Fail("no such row", options);
-    return probe.SetChecked(options.row, !options.off) ? 0 : Fail("the check box did not change", options);
+    return probe.SetChecked(options.row, !options.off, options.column) ? 0
+                                                                       : Fail("the check box did not change", options);
 }
 
 int Answer(HWND box, const Options& options)
