@@ -1,14 +1,14 @@
 #include "CCheckProgressDlg.h"
 
 #include "CKWLogFile.h"
-#include "CKWUpdateCatalog.h"
 #include "CResString.h"
 #include "CThreadException.h"
 #include "ProductDescriptor.h"
 #include "ProgressMessages.h"
 #include "RegisteredMessages.h"
-#include "SystemMessage.h"
+#include "UpdaterIcons.h"
 #include "UpdaterResources.h"
+#include "WorkerReports.h"
 
 #include <commctrl.h>
 
@@ -16,37 +16,11 @@ namespace {
 
 const char kSection[] = "IDD_CHECKPROGRESS";
 
-enum CheckDialogString {
-    kStringCancel = 107,
-    kStringErrorWithCode = 230,
-    kStringSystemError = 231,
-};
+const int kStringCancel = 107;
 
 const INT_PTR kResultCompleted = 1;
 const INT_PTR kResultFailed = 2;
 const UINT kWarningBox = MB_ICONWARNING;
-
-// The system's text for an error in the interface language, else in US
-// English, without the line break the system ends it with.
-std::string LocalizedSystemText(DWORD code)
-{
-    WORD primary = g_language == kLanguageFrench ? LANG_FRENCH : LANG_ENGLISH;
-    std::string text = GetSystemErrorText(code, MAKELANGID(primary, SUBLANG_DEFAULT));
-    if (text.empty() && primary != LANG_ENGLISH)
-        text = GetSystemErrorText(code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
-        text.pop_back();
-    return text;
-}
-
-// The server's own message, which explains a failure better than ours.
-const CServerStatus* ServerStatus()
-{
-    const CServerStatus* status = CKWUpdateCatalog::GetInstance().GetServerStatus();
-    if (status != nullptr)
-        LogMessage("Message from server: %s", status->GetMessageText().c_str());
-    return status;
-}
 
 } // namespace
 
@@ -78,15 +52,7 @@ CCheckProgressDlg::CCheckProgressDlg() : CDialog(IDD_CHECKPROGRESS)
 
 BOOL CCheckProgressDlg::OnInitDialog()
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    // Shared icons belong to the system: nothing to free.
-    auto icon = [instance](int metricX, int metricY) {
-        return reinterpret_cast<LPARAM>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_UPDATER), IMAGE_ICON,
-                                                   GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
-    };
-    SendMessageA(GetHwnd(), WM_SETICON, ICON_BIG, icon(SM_CXICON, SM_CYICON));
-    SendMessageA(GetHwnd(), WM_SETICON, ICON_SMALL, icon(SM_CXSMICON, SM_CYSMICON));
-
+    SetUpdaterIcons(GetHwnd());
     SetWindowTextA(GetHwnd(), CResString(kSection, "caption", "").c_str());
     std::string message;
     LoadFormattedByKey(message, kSection, "message", GetProductDescriptor().AppTitle.c_str());
@@ -119,11 +85,7 @@ void CCheckProgressDlg::OnDestroy()
         LogMessage("Thread exception: %s", e->GetMessageText().c_str());
         delete e;
     }
-    // Texts the thread posted after the dialog ended never reach a handler.
-    UINT setActionText = GetRegisteredMessages().progressSetActionText;
-    MSG message;
-    while (PeekMessageA(&message, GetHwnd(), setActionText, setActionText, PM_REMOVE))
-        TakeActionText(message.lParam);
+    DiscardPendingActionTexts(GetHwnd());
 }
 
 void CCheckProgressDlg::OnSetActionText(WPARAM, LPARAM text)
@@ -150,30 +112,12 @@ void CCheckProgressDlg::OnStepIt(WPARAM, LPARAM)
 
 void CCheckProgressDlg::OnTaskInterrupted(WPARAM stringId, LPARAM boxFlags)
 {
-    if (const CServerStatus* status = ServerStatus()) {
-        MessageBox(status->GetMessageText(), MB_OK | kWarningBox);
-    } else if (stringId != 0) {
-        CResString text(static_cast<int>(stringId));
-        LogMessage("Error %d: %s", static_cast<int>(stringId), text.c_str());
-        MessageBox(text, static_cast<UINT>(boxFlags));
-    }
+    ShowTaskInterrupted(*this, static_cast<int>(stringId), static_cast<UINT>(boxFlags));
     EndDialog(kResultFailed);
 }
 
 void CCheckProgressDlg::OnTaskInterruptedWinErr(WPARAM code, LPARAM)
 {
-    std::string text;
-    if (const CServerStatus* status = ServerStatus()) {
-        text = status->GetMessageText();
-    } else if (code != 0) {
-        text = LocalizedSystemText(static_cast<DWORD>(code));
-        LogMessage("Error %d: %s", static_cast<int>(code), text.c_str());
-    }
-    std::string box;
-    if (!text.empty())
-        LoadFormatted(box, kStringErrorWithCode, text.c_str(), static_cast<int>(code));
-    else
-        LoadFormatted(box, kStringSystemError, static_cast<int>(code));
-    MessageBox(box, MB_OK | kWarningBox);
+    ShowTaskInterruptedWinErr(*this, static_cast<DWORD>(code));
     EndDialog(kResultFailed);
 }
