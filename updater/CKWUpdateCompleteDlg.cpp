@@ -67,7 +67,9 @@ BOOL CKWUpdateCompleteDlg::OnInitDialog()
 
     CheckRadioButton(GetHwnd(), IDC_REBOOT_NOW, IDC_REBOOT_LATER, IDC_REBOOT_NOW + m_restartChoice);
     CheckDlgButton(GetHwnd(), IDC_LAUNCH_APP, m_launchChoice);
-    return TRUE;
+    // As on a wizard's last page, Enter finishes.
+    SetFocus(GetItem(IDOK));
+    return FALSE;
 }
 
 void CKWUpdateCompleteDlg::CreateTitleFont()
