@@ -1,15 +1,14 @@
 #include "CCheckProgressDlg.h"
 
 #include "CKWLogFile.h"
-#include "CKWUpdateCatalog.h"
 #include "CResString.h"
 #include "CThreadException.h"
-#include "LocalizedSystemText.h"
 #include "ProductDescriptor.h"
 #include "ProgressMessages.h"
 #include "RegisteredMessages.h"
+#include "UpdaterIcons.h"
 #include "UpdaterResources.h"
-#include "WindowIcons.h"
+#include "WorkerReports.h"
 
 #include <commctrl.h>
 
@@ -17,22 +16,11 @@ namespace {
 
 const char kSection[] = "IDD_CHECKPROGRESS";
 
-enum CheckDialogString {
-    kStringCancel = 107,
-};
+const int kStringCancel = 107;
 
 const INT_PTR kResultCompleted = 1;
 const INT_PTR kResultFailed = 2;
 const UINT kWarningBox = MB_ICONWARNING;
-
-// The server's own message, which explains a failure better than ours.
-const CServerStatus* ServerStatus()
-{
-    const CServerStatus* status = CKWUpdateCatalog::GetInstance().GetServerStatus();
-    if (status != nullptr)
-        LogMessage("Message from server: %s", status->GetMessageText().c_str());
-    return status;
-}
 
 } // namespace
 
@@ -64,8 +52,7 @@ CCheckProgressDlg::CCheckProgressDlg() : CDialog(IDD_CHECKPROGRESS)
 
 BOOL CCheckProgressDlg::OnInitDialog()
 {
-    SetWindowIcons(GetHwnd());
-
+    SetUpdaterIcons(GetHwnd());
     SetWindowTextA(GetHwnd(), CResString(kSection, "caption", "").c_str());
     std::string message;
     LoadFormattedByKey(message, kSection, "message", GetProductDescriptor().AppTitle.c_str());
@@ -98,11 +85,7 @@ void CCheckProgressDlg::OnDestroy()
         LogMessage("Thread exception: %s", e->GetMessageText().c_str());
         delete e;
     }
-    // Texts the thread posted after the dialog ended never reach a handler.
-    UINT setActionText = GetRegisteredMessages().progressSetActionText;
-    MSG message;
-    while (PeekMessageA(&message, GetHwnd(), setActionText, setActionText, PM_REMOVE))
-        TakeActionText(message.lParam);
+    DiscardPendingActionTexts(GetHwnd());
 }
 
 void CCheckProgressDlg::OnSetActionText(WPARAM, LPARAM text)
@@ -129,25 +112,12 @@ void CCheckProgressDlg::OnStepIt(WPARAM, LPARAM)
 
 void CCheckProgressDlg::OnTaskInterrupted(WPARAM stringId, LPARAM boxFlags)
 {
-    if (const CServerStatus* status = ServerStatus()) {
-        MessageBox(status->GetMessageText(), MB_OK | kWarningBox);
-    } else if (stringId != 0) {
-        CResString text(static_cast<int>(stringId));
-        LogMessage("Error %d: %s", static_cast<int>(stringId), text.c_str());
-        MessageBox(text, static_cast<UINT>(boxFlags));
-    }
+    ShowTaskInterrupted(*this, static_cast<int>(stringId), static_cast<UINT>(boxFlags));
     EndDialog(kResultFailed);
 }
 
 void CCheckProgressDlg::OnTaskInterruptedWinErr(WPARAM code, LPARAM)
 {
-    std::string text;
-    if (const CServerStatus* status = ServerStatus()) {
-        text = status->GetMessageText();
-    } else if (code != 0) {
-        text = LocalizedSystemText(static_cast<DWORD>(code));
-        LogMessage("Error %d: %s", static_cast<int>(code), text.c_str());
-    }
-    MessageBox(FailureWithCode(text, static_cast<DWORD>(code)), MB_OK | kWarningBox);
+    ShowTaskInterruptedWinErr(*this, static_cast<DWORD>(code));
     EndDialog(kResultFailed);
 }

@@ -16,7 +16,8 @@
 #include "RegisteredMessages.h"
 #include "SizeText.h"
 #include "UpdaterResources.h"
-#include "WindowIcons.h"
+#include "WorkerReports.h"
+#include "UpdaterIcons.h"
 
 #include <commctrl.h>
 
@@ -105,7 +106,7 @@ BOOL CKWUpdaterDlg::OnInitDialog()
         EndDialog(IDCANCEL);
         return TRUE;
     }
-    SetWindowIcons(GetHwnd());
+    SetUpdaterIcons(GetHwnd());
     m_banner.AttachItem(GetHwnd(), IDC_BANNER);
     m_banner.SetBitmap(IDB_BANNER);
     m_banner.SetTitle(Text("banner_title1"));
@@ -465,11 +466,7 @@ void CKWUpdaterDlg::OnDestroy()
 {
     m_list.DeleteAllRows();
     StopWorker();
-    // Texts a stopped worker posted never reach a handler.
-    UINT setActionText = GetRegisteredMessages().progressSetActionText;
-    MSG message;
-    while (PeekMessageA(&message, GetHwnd(), setActionText, setActionText, PM_REMOVE))
-        TakeActionText(message.lParam);
+    DiscardPendingActionTexts(GetHwnd());
 }
 
 bool CKWUpdaterDlg::OnControlMessage(HWND control, UINT message, WPARAM, LPARAM lParam, LRESULT& result)

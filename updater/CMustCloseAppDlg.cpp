@@ -5,7 +5,7 @@
 #include "ProductDescriptor.h"
 #include "RegisteredMessages.h"
 #include "UpdaterResources.h"
-#include "WindowIcons.h"
+#include "UpdaterIcons.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ BOOL CMustCloseAppDlg::OnInitDialog()
         EndDialog(IDOK);
         return TRUE;
     }
-    SetWindowIcons(GetHwnd());
+    SetUpdaterIcons(GetHwnd());
     const std::string& title = GetProductDescriptor().AppTitle;
     const CResString tryAgain(kStringTryAgain);
     const CResString cancel(kStringCancel);

@@ -1,7 +1,10 @@
 #include "UpdaterWindows.h"
 
 #include "CCheckProgressDlg.h"
+#include "CKWUpdateCompleteDlg.h"
 #include "CKWUpdaterDlg.h"
+#include "CKWUpdaterMinGUIDlg.h"
+#include "ProductDescriptor.h"
 
 int UpdaterWindows::RunCheckProgress()
 {
@@ -12,5 +15,17 @@ int UpdaterWindows::RunCheckProgress()
 int UpdaterWindows::RunUpdater()
 {
     CKWUpdaterDlg dialog;
+    return static_cast<int>(dialog.DoModal());
+}
+
+int UpdaterWindows::RunMinimal()
+{
+    CKWUpdaterMinGUIDlg dialog;
+    return static_cast<int>(dialog.DoModal());
+}
+
+int UpdaterWindows::RunCompletion()
+{
+    CKWUpdateCompleteDlg dialog(GetProductDescriptor().AppTitle);
     return static_cast<int>(dialog.DoModal());
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "UnavailableWindows.h"
+#include "IUpdaterWindows.h"
 
-// The windows this build has: the check's progress window and the main
-// window; the others still say they are not available.
-class UpdaterWindows : public UnavailableWindows {
+// The updater's real windows, each run as a modal dialog.
+class UpdaterWindows : public IUpdaterWindows {
 public:
     int RunCheckProgress() override;
     int RunUpdater() override;
+    int RunMinimal() override;
+    int RunCompletion() override;
 };

@@ -32,3 +32,12 @@
 #define IDC_MUSTCLOSE_MESSAGE2 1030
 #define IDC_IGNORE 1031
 #define IDC_MUSTCLOSE_ICON 1034
+
+// The completion window: the picture at its left, its texts and choices.
+#define IDD_UPDCOMPLETE 136
+#define IDC_COMPLETE_PICTURE 1019
+#define IDC_COMPLETE_TITLE 1020
+#define IDC_COMPLETE_INTRO 1021
+#define IDC_REBOOT_NOW 1022
+#define IDC_REBOOT_LATER 1023
+#define IDC_LAUNCH_APP 1024

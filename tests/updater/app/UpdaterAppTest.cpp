@@ -1,7 +1,7 @@
 #include "CKWInstallationData.h"
 #include "CKWUpdaterApp.h"
 #include "CResString.h"
-#include "UnavailableWindows.h"
+#include "UpdaterWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ protected:
 TEST_P(UpdaterParameters, CommandLineGivesTheRunOrFails)
 {
     const ParameterCase& c = GetParam();
-    UnavailableWindows windows;
+    UpdaterWindows windows;
     CKWUpdaterApp app(&windows);
     app.Attach(GetModuleHandleA(nullptr), c.commandLine);
     EXPECT_EQ(c.accepted, app.ReadParameters()) << c.commandLine;
@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Options, UpdaterParameters,
 
 TEST(UpdaterApp, LanguageLogAppendAndOnlyAreTakenFromTheCommandLine)
 {
-    UnavailableWindows windows;
+    UpdaterWindows windows;
     CKWUpdaterApp app(&windows);
     EXPECT_EQ(kLanguageFrench, g_language) << "the updater speaks French until told otherwise";
     app.Attach(GetModuleHandleA(nullptr), "/l:1033 /loga /silent /only:{AAAA},{BBBB}");

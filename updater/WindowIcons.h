@@ -1,6 +1,0 @@
-#pragma once
-
-#include <windows.h>
-
-// Gives a window the updater's icon in both sizes.
-void SetWindowIcons(HWND window);
