@@ -94,16 +94,21 @@ void CDialog::OnCommand(WPARAM wParam, LPARAM)
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<CDialog*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-        self->m_hwnd = hwnd;
-        return self->OnInitDialog();
-    }
-    auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == WM_INITDIALOG)
+        return Dispatch(reinterpret_cast<CDialog*>(lParam), hwnd, message, wParam, lParam);
+    return Dispatch(reinterpret_cast<CDialog*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)), hwnd, message, wParam, lParam);
+}
+
+INT_PTR CDialog::Dispatch(CDialog* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
     // Messages before WM_INITDIALOG (WM_SETFONT...) have no object yet.
     if (self == nullptr)
         return FALSE;
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->m_hwnd = hwnd;
+        return self->OnInitDialog();
+    }
     INT_PTR handled = self->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
@@ -114,11 +119,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto handler = m_handlers.find(message);
-    if (handler != m_handlers.end()) {
-        handler->second(wParam, lParam);
+    if (m_handlers.Dispatch(message, wParam, lParam))
         return TRUE;
-    }
     switch (message) {
     case WM_COMMAND:
         // A control of ours hears its own clicks first (a link button opens

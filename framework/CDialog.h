@@ -1,9 +1,9 @@
 #pragma once
 
+#include "MessageHandlerTable.h"
+
 #include <windows.h>
 
-#include <functional>
-#include <map>
 #include <string>
 
 // A modal dialog built from a template of the program's resources. The
@@ -22,6 +22,7 @@ public:
     INT_PTR DoModal(HINSTANCE instance = GetModuleHandleA(nullptr));
     void EndDialog(INT_PTR result);
     HWND GetHwnd() const { return m_hwnd; }
+    UINT GetTemplateId() const { return m_templateId; }
 
     HWND GetItem(int id) const { return GetDlgItem(m_hwnd, id); }
     void SetItemText(int id, const std::string& text) const;
@@ -34,9 +35,9 @@ public:
     int MessageBox(const std::string& text, UINT type) const;
 
 protected:
-    using MessageHandler = std::function<void(WPARAM, LPARAM)>;
+    using MessageHandler = MessageHandlerTable::Handler;
     // Routes a registered message to a handler; the hooks never see it.
-    void OnMessage(UINT message, MessageHandler handler) { m_handlers[message] = std::move(handler); }
+    void OnMessage(UINT message, MessageHandler handler) { m_handlers.Add(message, std::move(handler)); }
 
     // TRUE to let the system give the first control the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
@@ -54,6 +55,11 @@ protected:
         return false;
     }
 
+    // The procedure's work once the window is known: binds the object to
+    // the window on WM_INITDIALOG, unbinds it on WM_NCDESTROY, and routes
+    // everything in between. Property pages share it.
+    static INT_PTR Dispatch(CDialog* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -61,5 +67,5 @@ private:
     UINT m_templateId;
     HWND m_parent;
     HWND m_hwnd = nullptr;
-    std::map<UINT, MessageHandler> m_handlers;
+    MessageHandlerTable m_handlers;
 };

@@ -1,0 +1,141 @@
+#include "CPropertySheet.h"
+
+#include "CKWLogFile.h"
+#include "CPropertyPage.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+namespace {
+
+const UINT_PTR kSubclassId = 0x4B53;
+
+// The control ids of the sheet's buttons.
+int ButtonId(CPropertySheet::WizardButton button)
+{
+    switch (button) {
+    case CPropertySheet::kBack:
+        return 0x3023;
+    case CPropertySheet::kNext:
+        return 0x3024;
+    case CPropertySheet::kFinish:
+        return 0x3025;
+    case CPropertySheet::kCancel:
+        return IDCANCEL;
+    default:
+        return IDHELP;
+    }
+}
+
+} // namespace
+
+void CPropertySheet::AddPage(CPropertyPage& page)
+{
+    page.m_sheet = this;
+    m_pages.push_back(&page);
+}
+
+INT_PTR CPropertySheet::DoModal(HINSTANCE instance)
+{
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    std::vector<HPROPSHEETPAGE> pages;
+    for (CPropertyPage* page : m_pages) {
+        PROPSHEETPAGEA description = {};
+        description.dwSize = sizeof description;
+        description.hInstance = instance;
+        description.pszTemplate = MAKEINTRESOURCEA(page->GetTemplateId());
+        description.pfnDlgProc = &CPropertyPage::PageProc;
+        description.lParam = reinterpret_cast<LPARAM>(page);
+        HPROPSHEETPAGE handle = CreatePropertySheetPageA(&description);
+        if (handle == nullptr) {
+            LogMessage("Unable to create property page %u: error %lu", page->GetTemplateId(), GetLastError());
+            for (HPROPSHEETPAGE made : pages)
+                DestroyPropertySheetPage(made);
+            return -1;
+        }
+        pages.push_back(handle);
+    }
+    PROPSHEETHEADERA header = {};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_WIZARD;
+    header.hwndParent = m_parent;
+    header.hInstance = instance;
+    header.pszCaption = m_caption.c_str();
+    header.nPages = static_cast<UINT>(pages.size());
+    header.phpage = pages.data();
+    // The sheet takes the pages: it destroys them whatever the outcome.
+    INT_PTR result = PropertySheetA(&header);
+    if (result < 0)
+        LogMessage("Unable to create the wizard: error %lu", GetLastError());
+    return result < 0 ? -1 : (result > 0 ? 1 : 0);
+}
+
+HWND CPropertySheet::GetButton(WizardButton button) const
+{
+    return GetDlgItem(m_hwnd, ButtonId(button));
+}
+
+void CPropertySheet::ShowButton(WizardButton button, bool show) const
+{
+    ShowWindow(GetButton(button), show ? SW_SHOW : SW_HIDE);
+}
+
+void CPropertySheet::EnableButton(WizardButton button, bool enable) const
+{
+    EnableWindow(GetButton(button), enable ? TRUE : FALSE);
+}
+
+void CPropertySheet::SetButtonText(WizardButton button, const std::string& text) const
+{
+    SetWindowTextA(GetButton(button), text.c_str());
+}
+
+void CPropertySheet::PressButton(WizardButton button) const
+{
+    static const int kCodes[] = {PSBTN_BACK, PSBTN_NEXT, PSBTN_FINISH, PSBTN_CANCEL, PSBTN_HELP};
+    PostMessageA(m_hwnd, PSM_PRESSBUTTON, static_cast<WPARAM>(kCodes[button]), 0);
+}
+
+bool CPropertySheet::SetActivePage(UINT templateId) const
+{
+    return SendMessageA(m_hwnd, PSM_SETCURSELID, 0, reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(templateId))) != 0;
+}
+
+CPropertyPage* CPropertySheet::GetActivePage() const
+{
+    HWND page = reinterpret_cast<HWND>(SendMessageA(m_hwnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+    for (CPropertyPage* candidate : m_pages) {
+        if (candidate->GetHwnd() == page && page != nullptr)
+            return candidate;
+    }
+    return nullptr;
+}
+
+void CPropertySheet::SetTitle(const std::string& title) const
+{
+    SetWindowTextA(m_hwnd, title.c_str());
+}
+
+void CPropertySheet::AttachWindow(HWND sheet)
+{
+    if (m_hwnd != nullptr)
+        return;
+    m_hwnd = sheet;
+    SetWindowSubclass(sheet, &CPropertySheet::SheetProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    OnInitSheet();
+}
+
+LRESULT CALLBACK CPropertySheet::SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self)
+{
+    auto* sheet = reinterpret_cast<CPropertySheet*>(self);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &CPropertySheet::SheetProc, kSubclassId);
+        sheet->m_hwnd = nullptr;
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    if (sheet->m_handlers.Dispatch(message, wParam, lParam))
+        return 1;
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
