@@ -1,14 +1,27 @@
 #!/usr/bin/env python3
-"""Draws the updater's bitmaps at build time, in the style of its icon (a blue
-round badge with a white downward arrow), as 24-bit BMP files:
+"""Draws the programs' bitmaps at build time as 24-bit BMP files, in the style
+of their icons: a round badge, blue with a white downward arrow for the
+updater, green with a white box for setup.
+The updater's:
   tip.bmp       32x32, the ready badge of the main dialog, on cyan
   banner.bmp    500x58, the badge at the right of the banner, on cyan
   complete.bmp  164x314, the side picture of the completion dialog
   status.bmp    96x16, six 16x16 list status images, on magenta
+Setup's:
+  banner.bmp    420x58, the badge at the right of every banner, on cyan (703)
+  repair.bmp    32x32, beside the repair choice, on white (719)
+  remove.bmp    32x32, beside the remove choice, on white (720)
+  folder.bmp    32x32, the destination folder, on magenta (739)
+  drives.bmp    96x16, six 16x16 list images: new folder, folder, fixed,
+                removable, network and CD-ROM drive, on magenta (741)
+  up.bmp        16x16, the up-one-level button, on magenta (742)
+  newfolder.bmp 16x16, the new-folder button, on magenta (743)
+  link.bmp      16x16, the prerequisite's web link, on magenta (747)
+  language.bmp  360x220, the background of the language choice
 Cyan and magenta are the colours the program draws as transparent. Edges are
 smoothed against the background each picture is shown on, never against the
 transparent colour, so no coloured fringe appears.
-Usage: make-bitmaps.py OUT_DIR"""
+Usage: make-bitmaps.py OUT_DIR [updater|setup]"""
 import math
 import os
 import struct
@@ -30,6 +43,12 @@ GREY = (150, 150, 150)
 GREY_DARK = (105, 105, 105)
 GOLD = (215, 165, 40)
 GOLD_DARK = (150, 110, 20)
+TEAL = (30, 150, 90)  # setup's icon
+TEAL_DARK = (22, 112, 66)
+FOLDER = (236, 196, 82)
+FOLDER_DARK = (188, 142, 38)
+SILVER = (200, 204, 210)
+SILVER_DARK = (120, 126, 134)
 
 SAMPLES = 4  # per axis, for smooth edges
 
@@ -223,9 +242,131 @@ def status():
     return render(96, 16, layers, MAGENTA, WHITE)
 
 
+def setup_box(cx, cy, r):
+    """Setup's white box inside a badge of radius r."""
+
+    def inside(x, y):
+        dx, dy = (x - cx) / r, (y - cy) / r
+        outer = abs(dx) < 0.5 and abs(dy) < 0.45
+        hollow = abs(dx) < 0.36 and -0.18 < dy < 0.31
+        return outer and not hollow
+
+    return inside
+
+
+def folder_shape(x0, y0, w, h, body, dark):
+    """A folder with its tab, w by h from its top-left corner."""
+    tab = box(x0, y0, x0 + w * 0.42, y0 + h * 0.3)
+    back = box(x0, y0 + h * 0.18, x0 + w, y0 + h)
+    front = box(x0, y0 + h * 0.36, x0 + w, y0 + h)
+    inner = box(x0 + 1, y0 + h * 0.36 + 1, x0 + w - 1, y0 + h - 1)
+    return [layer(lambda x, y: tab(x, y) or back(x, y), dark), layer(front, dark), layer(inner, body)]
+
+
+def setup_banner():
+    width, height = 420, 58
+    c, cy, r = 384.0, height / 2.0, 22.0
+
+    def ripples(x, y):
+        d = math.hypot(x - c, (y - cy) * 1.5)
+        fade = 1.0 - (d - r) / 120.0
+        if d < r + 4 or fade <= 0 or (d - r) % 15.0 >= 4.0:
+            return None
+        return mix(WHITE, (110, 200, 150), 0.3 * fade)
+
+    return render(width, height, [ripples, badge(c, cy, r, TEAL, TEAL_DARK), layer(setup_box(c, cy, r), WHITE)],
+                  CYAN, WHITE)
+
+
+def repair():
+    c, r = 16.0, 15.0
+    wrench = segment(9, 23, 20, 12, 4.0)
+    return render(32, 32, [badge(c, c, r, TEAL, TEAL_DARK), layer(wrench, WHITE), layer(ring(21, 11, 5.5, 2.2), WHITE)],
+                  WHITE, WHITE)
+
+
+def remove():
+    c, r = 16.0, 15.0
+    return render(32, 32, [badge(c, c, r, RED, RED_DARK), layer(cross(c, c, r, 4.0), WHITE)], WHITE, WHITE)
+
+
+def folder():
+    return render(32, 32, folder_shape(2, 5, 28, 22, FOLDER, FOLDER_DARK) +
+                  [layer(disc(24, 23, 7.5), WHITE), badge(24, 23, 6.5, TEAL, TEAL_DARK),
+                   layer(setup_box(24, 23, 6.5), WHITE)], MAGENTA, WHITE)
+
+
+def drive(light):
+    return [layer(box(1, 5, 15, 12), SILVER_DARK), layer(box(2, 6, 14, 11), SILVER), layer(box(11, 8, 13, 9.5), light)]
+
+
+def drives():
+    layers = []
+
+    def at(index, parts):
+        for paint in parts:
+            layers.append(lambda x, y, p=paint, o=16 * index: p(x - o, y) if o <= x < o + 16 else None)
+
+    at(0, folder_shape(1, 2, 14, 12, (250, 236, 190), (214, 190, 120)))
+    at(1, folder_shape(1, 2, 14, 12, FOLDER, FOLDER_DARK))
+    at(2, drive(GREEN))
+    at(3, [layer(box(2, 6, 14, 12), SILVER_DARK), layer(box(3, 7, 13, 11), SILVER),
+           layer(box(4, 8.5, 12, 9.5), GREY_DARK)])
+    at(4, drive(GREEN) + [layer(box(7.5, 12, 8.5, 14), GREY_DARK), layer(box(3, 14, 13, 15), GREY_DARK)])
+    at(5, [layer(disc(8, 8, 7), SILVER_DARK), layer(disc(8, 8, 6), (214, 220, 232)),
+           layer(ring(8, 8, 4.5, 3.2), (180, 200, 235)), layer(disc(8, 8, 1.6), MAGENTA)])
+    return render(96, 16, layers, MAGENTA, WHITE)
+
+
+def up():
+    arrow_up = [segment(8, 4, 8, 11, 2.0), segment(8, 4, 5, 7, 2.0), segment(8, 4, 11, 7, 2.0)]
+    return render(16, 16, folder_shape(1, 5, 14, 10, FOLDER, FOLDER_DARK) +
+                  [layer(lambda x, y: any(a(x, y) for a in arrow_up), TEAL_DARK)], MAGENTA, WHITE)
+
+
+def new_folder():
+    star = [segment(12, 1.5, 12, 7.5, 1.6), segment(9, 4.5, 15, 4.5, 1.6)]
+    return render(16, 16, folder_shape(1, 5, 12, 10, FOLDER, FOLDER_DARK) +
+                  [layer(lambda x, y: any(a(x, y) for a in star), GOLD_DARK)], MAGENTA, WHITE)
+
+
+def link():
+    meridian = lambda x, y: abs((x - 8) ** 2 / 9.0 + (y - 8) ** 2 / 42.0 - 1.0) < 0.22
+    lines = [box(1.5, 7.5, 14.5, 8.5), box(8 - 0.5, 1.5, 8.5, 14.5)]
+    return render(16, 16, [badge(8, 8, 7.5, BLUE, BLUE_DARK), layer(meridian, BLUE_LIGHT),
+                           layer(lambda x, y: any(l(x, y) for l in lines) and (x - 8) ** 2 + (y - 8) ** 2 < 40,
+                                 BLUE_LIGHT)], MAGENTA, WHITE)
+
+
+def language():
+    width, height = 360, 220
+    c, cy, r = 180.0, 62.0, 36.0
+
+    def sky(x, y):
+        base = mix((52, 170, 112), (18, 92, 58), y / float(height))
+        d = math.hypot(x - c, y - cy)
+        if r + 10 < d and (d - r) % 22.0 < 8.0:
+            return mix(base, WHITE, 0.10 * max(0.0, 1.0 - (d - r) / 200.0))
+        return base
+
+    # Two light panels under the language buttons.
+    panels = [layer(box(30, 124, 170, 196), mix(WHITE, TEAL, 0.12)), layer(box(190, 124, 330, 196),
+                                                                               mix(WHITE, TEAL, 0.12))]
+    return render(width, height, [sky, layer(disc(c, cy, r + 5), WHITE), badge(c, cy, r, TEAL, TEAL_DARK),
+                                  layer(setup_box(c, cy, r), WHITE)] + panels, CYAN, None)
+
+
+PICTURES = {
+    "updater": (("tip", tip), ("banner", banner), ("complete", complete), ("status", status)),
+    "setup": (("banner", setup_banner), ("repair", repair), ("remove", remove), ("folder", folder),
+              ("drives", drives), ("up", up), ("newfolder", new_folder), ("link", link), ("language", language)),
+}
+
+
 def main():
     out = sys.argv[1]
-    for name, draw in (("tip", tip), ("banner", banner), ("complete", complete), ("status", status)):
+    program = sys.argv[2] if len(sys.argv) > 2 else "updater"
+    for name, draw in PICTURES[program]:
         write_bmp(os.path.join(out, name + ".bmp"), draw())
 
 

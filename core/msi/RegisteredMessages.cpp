@@ -31,6 +31,7 @@ const RegisteredMessageName kRegisteredMessageNames[] = {
     {"WindowsMessageSetupSetFeatureState", &RegisteredMessages::setupSetFeatureState},
     {"WindowsMessageSetupSetInstallMode", &RegisteredMessages::setupSetInstallMode},
     {"WindowsMessageSetupSetDestinationFolder", &RegisteredMessages::setupSetDestinationFolder},
+    {"WindowsMessageChangeFolderTo", &RegisteredMessages::changeFolderTo},
 };
 const size_t kRegisteredMessageCount = sizeof(kRegisteredMessageNames) / sizeof(kRegisteredMessageNames[0]);
 

@@ -34,6 +34,7 @@ struct RegisteredMessages {
     UINT setupSetFeatureState;
     UINT setupSetInstallMode;
     UINT setupSetDestinationFolder;
+    UINT changeFolderTo;
 };
 
 const RegisteredMessages& GetRegisteredMessages();

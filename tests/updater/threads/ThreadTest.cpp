@@ -140,7 +140,7 @@ TEST(WaiterThread, AFreeFileStartsNothingAndABusyOneIsReportedWhenReleased)
 TEST(RegisteredMessages, EveryNameIsRegisteredOnceWithTheSystemsId)
 {
     const RegisteredMessages& ids = GetRegisteredMessages();
-    ASSERT_EQ(28u, kRegisteredMessageCount);
+    ASSERT_EQ(29u, kRegisteredMessageCount);
     for (size_t i = 0; i < kRegisteredMessageCount; ++i) {
         const RegisteredMessageName& entry = kRegisteredMessageNames[i];
         EXPECT_EQ(RegisterWindowMessageA(entry.name), ids.*entry.id) << entry.name;
