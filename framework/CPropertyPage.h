@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class CPropertySheet;
 
 // A page of a property sheet, built from a dialog template of the program's
@@ -15,6 +17,9 @@ class CPropertyPage : public CDialog {
 public:
     explicit CPropertyPage(UINT templateId) : CDialog(templateId) {}
 
+    // The caption the sheet shows while the page is current, instead of the
+    // template's; before the sheet is shown.
+    void SetCaption(const std::string& caption) { m_caption = caption; }
     // The sheet the page was added to; null before.
     CPropertySheet* GetSheet() const { return m_sheet; }
 
@@ -42,4 +47,5 @@ private:
     bool OnSheetNotify(const NMHDR& header, LRESULT& result);
 
     CPropertySheet* m_sheet = nullptr;
+    std::string m_caption;
 };

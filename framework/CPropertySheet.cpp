@@ -43,6 +43,8 @@ INT_PTR CPropertySheet::DoModal(HINSTANCE instance)
     for (CPropertyPage* page : m_pages) {
         PROPSHEETPAGEA description = {};
         description.dwSize = sizeof description;
+        description.dwFlags = PSP_HIDEHEADER | (page->m_caption.empty() ? 0 : PSP_USETITLE);
+        description.pszTitle = page->m_caption.c_str();
         description.hInstance = instance;
         description.pszTemplate = MAKEINTRESOURCEA(page->GetTemplateId());
         description.pfnDlgProc = &CPropertyPage::PageProc;
@@ -58,7 +60,7 @@ INT_PTR CPropertySheet::DoModal(HINSTANCE instance)
     }
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof header;
-    header.dwFlags = PSH_WIZARD;
+    header.dwFlags = PSH_WIZARD97;
     header.hwndParent = m_parent;
     header.hInstance = instance;
     header.pszCaption = m_caption.c_str();
@@ -137,5 +139,9 @@ LRESULT CALLBACK CPropertySheet::SheetProc(HWND hwnd, UINT message, WPARAM wPara
     }
     if (sheet->m_handlers.Dispatch(message, wParam, lParam))
         return 1;
+    if (message == WM_SETTEXT && lParam != 0) {
+        std::string caption = sheet->FormatCaption(reinterpret_cast<const char*>(lParam));
+        return DefSubclassProc(hwnd, message, wParam, reinterpret_cast<LPARAM>(caption.c_str()));
+    }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }

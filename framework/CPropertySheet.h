@@ -9,10 +9,12 @@
 
 class CPropertyPage;
 
-// A modal wizard of property pages, in the plain wizard style (no Wizard97
-// header: the pages draw their own banner). The sheet's window exists from
-// the first page's creation to the end of DoModal; registered messages sent
-// to it reach the handlers registered with OnMessage.
+// A modal wizard of property pages. Wizard97 style with every page's header
+// hidden: each page then fills the sheet edge to edge above the buttons and
+// draws its own banner (the plain wizard style insets pages by a margin).
+// The sheet's window exists from the first page's creation to the end of
+// DoModal; registered messages sent to it reach the handlers registered with
+// OnMessage.
 class CPropertySheet {
 public:
     enum WizardButton { kBack, kNext, kFinish, kCancel, kHelp };
@@ -48,6 +50,8 @@ protected:
     void OnMessage(UINT message, MessageHandler handler) { m_handlers.Add(message, std::move(handler)); }
     // The window and its buttons exist; the first page is being made.
     virtual void OnInitSheet() {}
+    // The caption shown for one set on the sheet (a page's, on activation).
+    virtual std::string FormatCaption(const std::string& caption) { return caption; }
 
 private:
     friend class CPropertyPage;

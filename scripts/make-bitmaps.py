@@ -8,7 +8,7 @@ The updater's:
   complete.bmp  164x314, the side picture of the completion dialog
   status.bmp    96x16, six 16x16 list status images, on magenta
 Setup's:
-  banner.bmp    420x58, the badge at the right of every banner, on cyan (703)
+  banner.bmp    500x58, the badge at the right of every banner, on cyan (703)
   repair.bmp    32x32, beside the repair choice, on white (719)
   remove.bmp    32x32, beside the remove choice, on white (720)
   folder.bmp    32x32, the destination folder, on magenta (739)
@@ -264,8 +264,10 @@ def folder_shape(x0, y0, w, h, body, dark):
 
 
 def setup_banner():
-    width, height = 420, 58
-    c, cy, r = 384.0, height / 2.0, 22.0
+    # The banner draws its text left of the last 3/10 of the picture: the
+    # badge sits there, inside a 317-unit-wide page at any usual font.
+    width, height = 500, 58
+    c, cy, r = 430.0, height / 2.0, 22.0
 
     def ripples(x, y):
         d = math.hypot(x - c, (y - cy) * 1.5)
