@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <string>
+
 namespace {
 
 const UINT_PTR kSubclassId = 0x4B53;
@@ -25,6 +27,24 @@ int ButtonId(CPropertySheet::WizardButton button)
     default:
         return IDHELP;
     }
+}
+
+std::string Narrow(const wchar_t* text)
+{
+    int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], size, nullptr, nullptr);
+    narrow.resize(narrow.size() - 1);
+    return narrow;
+}
+
+std::wstring Widen(const std::string& text)
+{
+    int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
+    wide.resize(wide.size() - 1);
+    return wide;
 }
 
 } // namespace
@@ -140,7 +160,13 @@ LRESULT CALLBACK CPropertySheet::SheetProc(HWND hwnd, UINT message, WPARAM wPara
     if (sheet->m_handlers.Dispatch(message, wParam, lParam))
         return 1;
     if (message == WM_SETTEXT && lParam != 0) {
-        std::string caption = sheet->FormatCaption(reinterpret_cast<const char*>(lParam));
+        // The common controls may make the sheet a Unicode window even for
+        // PropertySheetA; its text then comes and goes as UTF-16.
+        if (!IsWindowUnicode(hwnd)) {
+            std::string caption = sheet->FormatCaption(reinterpret_cast<const char*>(lParam));
+            return DefSubclassProc(hwnd, message, wParam, reinterpret_cast<LPARAM>(caption.c_str()));
+        }
+        std::wstring caption = Widen(sheet->FormatCaption(Narrow(reinterpret_cast<const wchar_t*>(lParam))));
         return DefSubclassProc(hwnd, message, wParam, reinterpret_cast<LPARAM>(caption.c_str()));
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);

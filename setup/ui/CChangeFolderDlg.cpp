@@ -41,7 +41,8 @@ CChangeFolderDlg::CChangeFolderDlg(const std::string& folder, HWND parent)
 {
     OnMessage(GetRegisteredMessages().changeFolderTo, [this](WPARAM wParam, LPARAM) {
         std::unique_ptr<std::string> target(reinterpret_cast<std::string*>(wParam));
-        NavigateTo(*target);
+        if (target != nullptr)
+            NavigateTo(*target);
         SetWindowLongPtrA(GetHwnd(), DWLP_MSGRESULT, 1);
     });
 }

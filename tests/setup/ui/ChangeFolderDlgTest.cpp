@@ -117,7 +117,8 @@ TEST(ChangeFolderDlgTest, BrowsingAndNamingANewFolder)
 
 // A typed folder becomes current; characters no folder can have are refused
 // with the system's explanation and the box shows the current folder again;
-// up one level at a drive's root stays at the root, and OK returns it.
+// up one level at a drive's root stays at the root, and choosing the drive
+// shown again keeps its list; OK returns the folder.
 TEST(ChangeFolderDlgTest, DeliberatelyUpAtTheRootStaysThereAndTypedFoldersAreChecked)
 {
     GetSetupCore().caption = "Change folder test";
@@ -130,7 +131,12 @@ TEST(ChangeFolderDlgTest, DeliberatelyUpAtTheRootStaysThereAndTypedFoldersAreChe
         d.Press(IDC_UP_FOLDER);
         EXPECT_EQ("C:\\", d.GetFolder());
         EXPECT_EQ("C:\\", d.GetItemText(IDC_FOLDER_NAME));
-        EXPECT_FALSE(d.ListedNames().empty());
+        std::vector<std::string> atRoot = d.ListedNames();
+        EXPECT_FALSE(atRoot.empty());
+        // Choosing the drive already shown keeps its list.
+        HWND drives = d.GetItem(IDC_DRIVES);
+        SendMessageA(d.GetHwnd(), WM_COMMAND, MAKEWPARAM(IDC_DRIVES, CBN_SELCHANGE), (LPARAM)drives);
+        EXPECT_EQ(atRoot, d.ListedNames());
         d.TypeFolder("C:\\a|b");
         EXPECT_EQ("C:\\", d.GetItemText(IDC_FOLDER_NAME));
         d.TypeFolder("C:\\Not There");
