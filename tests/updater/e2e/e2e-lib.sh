@@ -61,8 +61,10 @@ fresh_machine() {
     wine msiexec /x "$updater_code" /qn >/dev/null 2>&1
     machine_used=1
   fi
-  # A product still running from the scenario before would answer for it.
+  # A product or an updater still running from the scenario before would
+  # answer for it, or hold the updater's lock.
   wine taskkill /F /IM melvaro.exe >/dev/null 2>&1
+  wine taskkill /F /IM updater.exe >/dev/null 2>&1
   wine msiexec /x "$main" /qn >/dev/null 2>&1
   wine msiexec /i "$packages/melvaro-1.0.0.msi" /qn >/dev/null 2>&1
   wine msiexec /i "$packages/updater-1.0.0.msi" /qn >/dev/null 2>&1
