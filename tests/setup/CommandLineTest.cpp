@@ -3,7 +3,7 @@
 #include "CoreTestSupport.h"
 #include "SetupCommandLine.h"
 #include "SetupTestSupport.h"
-#include "StartSetupLog.h"
+#include "SetupLog.h"
 
 #include <gtest/gtest.h>
 
@@ -72,8 +72,8 @@ TEST(SetupLog, TheDefaultLogKeepsThePreviousOneAsBak)
     WriteWholeFile(path + ".bak", "older run\r\n");
 
     EXPECT_EQ(path, StartSetupLog("", "Melvaro Test"));
-    delete g_logFile;
-    g_logFile = nullptr;
+    EndSetupLog("Melvaro Test");
+    EXPECT_EQ(nullptr, g_logFile);
 
     EXPECT_EQ("previous run\r\n", ReadWholeFile(path + ".bak"));
     std::string text = ReadWholeFile(path);
@@ -81,4 +81,5 @@ TEST(SetupLog, TheDefaultLogKeepsThePreviousOneAsBak)
     EXPECT_NE(std::string::npos, text.find("===== Starting SETUP_TESTS.EXE v.")) << text;
     EXPECT_NE(std::string::npos, text.find("[Melvaro Test] =====")) << text;
     EXPECT_NE(std::string::npos, text.find("Running on Microsoft Windows")) << text;
+    EXPECT_NE(std::string::npos, text.find("===== Ending SETUP_TESTS.EXE [Melvaro Test] =====")) << text;
 }

@@ -3,7 +3,9 @@
 #include "CSetupInstallationData.h"
 #include "CoreTestSupport.h"
 #include "FakeMsi.h"
+#include "PostInstallLaunches.h"
 #include "ProductDescriptor.h"
+#include "SetupFlags.h"
 #include "SetupTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -171,4 +173,27 @@ TEST_F(InstallationData, ANewDestinationGoesToEveryInstallationPackageOnce)
     EXPECT_EQ("D:\\My Apps\\", data.DestinationFolder);
     EXPECT_EQ("D:\\My Apps\\", main.GetProperty("INSTALLDIR", true, false));
     EXPECT_EQ("", data.Packages[1]->GetProperty("INSTALLDIR", true, false));
+}
+
+TEST_F(InstallationData, AfterTheWizardTheChosenProgramsStartInTheInstalledFolder)
+{
+    product.ReadmeFrench = "\"[INSTALLDIR]lisezmoi.txt\"";
+    product.MainProgramCommand = "\"[INSTALLDIR]melvaro.exe\" [InstallLang] /dir:[INSTALLDIR]";
+    data.DestinationFolder = "D:\\Apps\\";
+    data.launchWanted = true;
+    data.readmeWanted = true;
+    g_language = kLanguageFrench;
+    EXPECT_EQ((std::vector<std::string>{"notepad.exe \"D:\\Apps\\lisezmoi.txt\"",
+                                        "\"D:\\Apps\\melvaro.exe\" /LF /dir:D:\\Apps\\"}),
+              PostInstallCommands(data, product));
+
+    g_rebootScheduled = true;
+    EXPECT_TRUE(PostInstallCommands(data, product).empty());
+    g_rebootScheduled = false;
+    g_cancelRequested = true;
+    EXPECT_TRUE(PostInstallCommands(data, product).empty());
+    g_cancelRequested = false;
+    product.ReadmeFrench.clear();
+    data.launchWanted = false;
+    EXPECT_TRUE(PostInstallCommands(data, product).empty());
 }

@@ -1,6 +1,8 @@
 #include "CSetupInstallationData.h"
 #include "CoreTestSupport.h"
+#include "CIniFile.h"
 #include "IInstallable.h"
+#include "MinimumBrowser.h"
 #include "PrerequisiteRegistry.h"
 #include "SetupPrerequisites.h"
 #include "SetupTestSupport.h"
@@ -131,4 +133,21 @@ TEST_F(Prerequisites, NothingNeededLeavesTheProgressAlone)
     Need(kPrerequisiteNetfx35, nullptr);
     EXPECT_EQ(0u, ProcessPrerequisites(data, &wizard));
     EXPECT_TRUE(wizard.calls.empty());
+}
+
+TEST_F(Prerequisites, TheMinimumBrowserIsIE4UnlessSetupIniNamesAnother)
+{
+    machine.SetString(kExplorer, "Version", "6.0.2900.2180");
+    std::string message;
+    auto check = [&message](const char* minimum) {
+        TestIni ini(std::string("[Properties]\r\nMINIMUM_IE=") + minimum + "\r\n");
+        CIniFile file;
+        file.SetFile(ini.Path());
+        return CheckMinimumBrowser(file, message);
+    };
+    EXPECT_TRUE(check("Bogus"));
+    EXPECT_FALSE(check("IE7"));
+    EXPECT_EQ("Internet Explorer v.7 or greater must be installed.", message);
+    EXPECT_FALSE(check("VCRedist80"));
+    EXPECT_EQ("", message) << "no prerequisite exists for it";
 }

@@ -11,3 +11,6 @@ std::string StartSetupLog(const std::string& givenPath, const std::string& appTi
 
 // The default log location: "KW#SETUP.txt" in the user's temporary folder.
 std::string DefaultSetupLogPath();
+
+// Writes the closing line and ends logging.
+void EndSetupLog(const std::string& appTitle);

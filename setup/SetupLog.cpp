@@ -1,4 +1,4 @@
-#include "StartSetupLog.h"
+#include "SetupLog.h"
 
 #include "CKWLogFile.h"
 #include "OsInfo.h"
@@ -62,4 +62,11 @@ std::string StartSetupLog(const std::string& givenPath, const std::string& appTi
     LogMessage("===== Starting %s v.%s [%s] =====", UpperProgramName(program).c_str(), versionText, appTitle.c_str());
     LogMessage("Running on %s", GetOsDescription().c_str());
     return path;
+}
+
+void EndSetupLog(const std::string& appTitle)
+{
+    LogMessage("===== Ending %s [%s] =====", UpperProgramName(ProgramPath()).c_str(), appTitle.c_str());
+    delete g_logFile;
+    g_logFile = nullptr;
 }
