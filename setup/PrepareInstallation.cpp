@@ -79,8 +79,9 @@ bool PrepareInstallation(const CIniFile& ini, CSetupInstallationData& data, cons
 
     if (!Conclude(ValidatePackages(data, step), "Not all packages are valid", "All packages are valid", step))
         return false;
-    if (!Conclude(data.DetectSetupMode(product, wizard) == 0, "Unable to detect setup mode",
-                  "Setup mode detected " + std::to_string(data.SetupMode), step))
+    bool detected = data.DetectSetupMode(product, wizard) == 0;
+    if (!Conclude(detected, "Unable to detect setup mode", "Setup mode detected " + std::to_string(data.SetupMode),
+                  step))
         return false;
     data.DetermineDestinationFolder(product, wizard);
     if (!Conclude(true, "Unable to determine destination folder",

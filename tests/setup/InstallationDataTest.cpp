@@ -2,19 +2,19 @@
 #include "CKWMsiPatch.h"
 #include "CSetupInstallationData.h"
 #include "CoreTestSupport.h"
+#include "CKWLogFile.h"
 #include "FakeMsi.h"
 #include "PostInstallLaunches.h"
+#include "PrepareInstallation.h"
 #include "ProductDescriptor.h"
 #include "SetupFlags.h"
 #include "SetupTestSupport.h"
 
-#include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
 
 const std::string kProperty = "SELECT `Value` FROM `Property` WHERE `Property` = '";
-const std::string kSetup = "SELECT `Value`,`ValueF` FROM `KWSetupProperty` WHERE `Property` = '";
-const std::string kSetupInt = "SELECT `Value` FROM `KWSetupProperty` WHERE `Property` = '";
 
 class InstallationData : public CoreTest {
 protected:
@@ -23,40 +23,42 @@ protected:
         product.MainUpgradeCode = "{MAIN}";
         product.SetupRegistryKey = "HKEY_LOCAL_MACHINE\\Software\\Zentrel\\Test\\Setup";
         product.InstallDirValueName = "Program path";
-        product.DefaultInstallDir = "{DEFAULT_DRIVE}:\\Program Files\\Test\\";
-        product.ReadmeEnglish = "readme.txt";
-    }
-    void TearDown() override
-    {
-        CoreTest::TearDown();
-        EXPECT_EQ(0u, fake.OpenHandles());
+        product.DefaultInstallDir = "C:\\Program Files\\Test\\";
     }
 
-    // An installation package of version 2.0.0; an empty installed version
-    // means its product is absent.
-    CKWMsiPackage& Add(const std::string& name, const std::string& upgradeCode, const std::string& installedVersion,
-                       bool installOnce = false)
+    // Packages of version 2.0.0 from a text such as "main=2.0.0 tools= once:1.0 patch":
+    // name, then "=" (installed version, none when absent) or ":" (the same, with InstallOnce).
+    void Add(const std::string& list)
     {
-        std::string path = "C:\\media\\" + name + ".msi";
-        std::string productCode = "{PRODUCT-" + name + "}";
-        FakeMsi::Package& scripted = fake.packages[path];
-        scripted.packageCode = "{PACKAGE-" + name + "}";
-        scripted.queries[kProperty + "ProductCode'"] = {{productCode}};
-        scripted.queries[kProperty + "UpgradeCode'"] = {{upgradeCode}};
-        scripted.queries[kProperty + "ProductVersion'"] = {{"2.0.0"}};
-        scripted.queries[kSetupInt + "InstallOnce'"] = {{installOnce ? "1" : "0"}};
-        if (!installedVersion.empty()) {
-            fake.productStates[productCode] = INSTALLSTATE_DEFAULT;
-            fake.productInfo[productCode] = {{"PackageCode", "{OTHER}"}, {"VersionString", installedVersion}};
+        std::istringstream words(list);
+        for (std::string word; words >> word;) {
+            size_t mark = word.find_first_of("=:");
+            if (mark == std::string::npos) {
+                data.Packages.push_back(std::make_unique<CKWMsiPatch>("C:\\media\\" + word + ".msp"));
+                continue;
+            }
+            std::string name = word.substr(0, mark), path = "C:\\media\\" + name + ".msi", code = "{P-" + name + "}";
+            FakeMsi::Package& scripted = fake.packages[path];
+            scripted.queries[kProperty + "ProductCode'"] = {{code}};
+            scripted.queries[kProperty + "UpgradeCode'"] = {{"{" + name + "}"}};
+            scripted.queries[kProperty + "ProductVersion'"] = {{"2.0.0"}};
+            scripted.queries["SELECT `Value` FROM `KWSetupProperty` WHERE `Property` = 'InstallOnce'"] = {
+                {word[mark] == ':' ? "1" : "0"}};
+            fake.productStates.erase(code);
+            if (mark + 1 < word.size()) {
+                fake.productStates[code] = INSTALLSTATE_DEFAULT;
+                fake.productInfo[code] = {{"PackageCode", "{OTHER}"}, {"VersionString", word.substr(mark + 1)}};
+            }
+            data.Packages.push_back(std::make_unique<CKWMsiInstaller>(path));
+            data.Packages.back()->DisplayName = name;
         }
-        data.Packages.push_back(std::make_unique<CKWMsiInstaller>(path));
-        data.Packages.back()->DisplayName = name;
-        return *data.Packages.back();
     }
-    void AddPatch() { data.Packages.push_back(std::make_unique<CKWMsiPatch>("C:\\media\\fix.msp")); }
-    int Mode()
+    int Mode(const std::string& list)
     {
+        data.Packages.clear();
+        Add(list);
         EXPECT_EQ(0u, data.DetectSetupMode(product, &wizard));
+        EXPECT_EQ("SetState|" + std::to_string(data.SetupMode), wizard.calls.back());
         return data.SetupMode;
     }
 
@@ -68,44 +70,19 @@ protected:
 
 } // namespace
 
-TEST_F(InstallationData, AnAbsentPackageAfterAPresentOneMeansInstallation)
+TEST_F(InstallationData, TheSetupModeFollowsWhatIsInstalled)
 {
-    Add("main", "{MAIN}", "2.0.0");
-    CKWMsiPackage& absent = Add("tools", "{TOOLS}", "");
-    EXPECT_EQ(1, Mode());
-    EXPECT_EQ("SetState|1", wizard.calls.back());
+    product.MainUpgradeCode = "{main}";
+    EXPECT_EQ(1, Mode("main=2.0.0 tools="));
     EXPECT_FALSE(data.mainProductMissing);
-    EXPECT_TRUE(absent.IsWanted()) << "an absent product must be installed, not skipped";
-    EXPECT_TRUE(data.readmeAvailable);
-}
-
-TEST_F(InstallationData, AnOlderInstalledVersionMeansInstallationAndMarksTheMainProduct)
-{
-    Add("main", "{MAIN}", "");
-    EXPECT_EQ(1, Mode());
+    EXPECT_TRUE(data.Packages[1]->IsWanted()) << "an absent product must be installed, not skipped";
+    EXPECT_EQ(1, Mode("main="));
     EXPECT_TRUE(data.mainProductMissing);
-    data.Packages.clear();
-    Add("older", "{MAIN}", "1.0.0");
-    EXPECT_EQ(1, Mode());
-    EXPECT_FALSE(data.mainProductMissing);
-}
-
-TEST_F(InstallationData, PresentInstallOncePackagesLeaveOnlyThePatches)
-{
-    Add("once", "{ONCE}", "1.0.0", true);
-    AddPatch();
-    EXPECT_EQ(3, Mode());
-    Add("absent", "{ABSENT}", "");
-    EXPECT_EQ(1, Mode());
-}
-
-TEST_F(InstallationData, EverythingPresentIsMaintenanceAndOnlyPatchesPatchMode)
-{
-    Add("main", "{MAIN}", "2.0.0");
-    EXPECT_EQ(2, Mode());
-    data.Packages.clear();
-    AddPatch();
-    EXPECT_EQ(3, Mode());
+    EXPECT_EQ(1, Mode("main=1.0.0")) << "an older version is installed";
+    EXPECT_EQ(2, Mode("main=2.0.0 tools=3.0"));
+    EXPECT_EQ(3, Mode("fix"));
+    EXPECT_EQ(3, Mode("once:1.0 fix"));
+    EXPECT_EQ(1, Mode("once:1.0 absent= fix"));
     fake.Unbind();
     EXPECT_EQ(1603u, data.DetectSetupMode(product, nullptr));
 }
@@ -113,66 +90,50 @@ TEST_F(InstallationData, EverythingPresentIsMaintenanceAndOnlyPatchesPatchMode)
 TEST_F(InstallationData, TheDestinationIsTheInstalledFolderElseTheProductDefault)
 {
     MachineSandbox machine;
+    product.DefaultInstallDir = "{DEFAULT_DRIVE}:\\Program Files\\Test\\";
     std::string fallback = ExpandProductMacros(product.DefaultInstallDir);
     data.DetermineDestinationFolder(product, &wizard);
-    EXPECT_EQ(fallback, data.DestinationFolder) << "key missing";
-    EXPECT_EQ("SetDestinationFolder|" + fallback, wizard.calls.back());
-
-    machine.SetString("Software\\Zentrel\\Test\\Setup", "Program path", "");
+    EXPECT_EQ("SetDestinationFolder|" + fallback, wizard.calls.back()) << "key missing";
+    machine.Set("Software\\Zentrel\\Test\\Setup", "Program path", "");
     data.DetermineDestinationFolder(product, nullptr);
     EXPECT_EQ(fallback, data.DestinationFolder) << "value empty";
-
-    machine.SetString("Software\\Zentrel\\Test\\Setup", "Program path", "D:\\Apps\\Melvaro");
+    machine.Set("Software\\Zentrel\\Test\\Setup", "Program path", "D:\\Apps\\Melvaro");
     data.DetermineDestinationFolder(product, nullptr);
     EXPECT_EQ("D:\\Apps\\Melvaro\\", data.DestinationFolder);
 
-    product.SetupRegistryKey = "HKEY_LOCAL_MACHINE";
-    data.DetermineDestinationFolder(product, nullptr);
-    EXPECT_EQ("", data.DestinationFolder);
+    EXPECT_FALSE(data.ChangeDestinationFolder(""));
+    EXPECT_FALSE(data.ChangeDestinationFolder("d:\\apps\\MELVARO\\"));
+    Add("main= fix");
+    EXPECT_TRUE(data.ChangeDestinationFolder("E:\\My Apps\\"));
+    EXPECT_EQ("E:\\My Apps\\", data.DestinationFolder);
+    EXPECT_EQ("E:\\My Apps\\", data.Packages[0]->GetProperty("INSTALLDIR", true, false));
+    EXPECT_EQ("", data.Packages[1]->GetProperty("INSTALLDIR", true, false)) << "patches take no folder";
 }
 
 TEST_F(InstallationData, DisplayNamesFollowTheLanguageAndTheShortcutGoesToTheCompanion)
 {
-    CKWMsiPackage& main = Add("main", "{MAIN}", "");
-    CKWMsiPackage& companion = Add("companion", "{COMPANION}", "");
-    fake.packages["C:\\media\\main.msi"].queries[kSetup + "SetupTypeName'"] = {{"Typical", "Typique"}};
+    Add("main= companion=");
+    CKWMsiPackage &main = *data.Packages[0], &companion = *data.Packages[1];
+    fake.packages["C:\\media\\main.msi"].queries["SELECT `Value`,`ValueF` FROM `KWSetupProperty` WHERE `Property` = "
+                                                 "'SetupTypeName'"] = {{"Typical", "Typique"}};
     g_language = kLanguageFrench;
-
     data.GatherMiscInfo(product, true);
-    EXPECT_EQ("Typique", main.DisplayName);
-    EXPECT_EQ("companion", companion.DisplayName);
+    EXPECT_EQ("Typique companion", main.DisplayName + " " + companion.DisplayName);
     EXPECT_FALSE(data.shortcutOfferable) << "no companion product";
     data.shortcutWanted = true;
     data.ApplyShortcutProperty(product, companion);
     EXPECT_EQ("", companion.GetProperty("CREATEDESKTOPSHORTCUT", true, false));
 
-    product.CompanionProductCode = "{COMPANION}";
+    product.CompanionProductCode = "{companion}";
     data.GatherMiscInfo(product, true);
-    EXPECT_TRUE(data.shortcutOfferable);
-    EXPECT_TRUE(data.shortcutWanted);
+    EXPECT_TRUE(data.shortcutOfferable && data.shortcutWanted);
     data.shortcutWanted = false;
     data.ApplyShortcutProperty(product, main);
     data.ApplyShortcutProperty(product, companion);
     EXPECT_EQ("", main.GetProperty("CREATEDESKTOPSHORTCUT", true, false));
     EXPECT_EQ("0", companion.GetProperty("CREATEDESKTOPSHORTCUT", true, false));
-
     data.GatherMiscInfo(product, false);
     EXPECT_FALSE(data.shortcutOfferable) << "nothing to offer it without a wizard";
-}
-
-TEST_F(InstallationData, ANewDestinationGoesToEveryInstallationPackageOnce)
-{
-    CKWMsiPackage& main = Add("main", "{MAIN}", "");
-    AddPatch();
-    data.DestinationFolder = "C:\\Program Files\\Test\\";
-    EXPECT_FALSE(data.ChangeDestinationFolder(""));
-    EXPECT_FALSE(data.ChangeDestinationFolder("c:\\program files\\TEST\\"));
-    EXPECT_EQ("", main.GetProperty("INSTALLDIR", true, false));
-
-    EXPECT_TRUE(data.ChangeDestinationFolder("D:\\My Apps\\"));
-    EXPECT_EQ("D:\\My Apps\\", data.DestinationFolder);
-    EXPECT_EQ("D:\\My Apps\\", main.GetProperty("INSTALLDIR", true, false));
-    EXPECT_EQ("", data.Packages[1]->GetProperty("INSTALLDIR", true, false));
 }
 
 TEST_F(InstallationData, AfterTheWizardTheChosenProgramsStartInTheInstalledFolder)
@@ -180,20 +141,42 @@ TEST_F(InstallationData, AfterTheWizardTheChosenProgramsStartInTheInstalledFolde
     product.ReadmeFrench = "\"[INSTALLDIR]lisezmoi.txt\"";
     product.MainProgramCommand = "\"[INSTALLDIR]melvaro.exe\" [InstallLang] /dir:[INSTALLDIR]";
     data.DestinationFolder = "D:\\Apps\\";
-    data.launchWanted = true;
-    data.readmeWanted = true;
+    data.launchWanted = data.readmeWanted = true;
     g_language = kLanguageFrench;
     EXPECT_EQ((std::vector<std::string>{"notepad.exe \"D:\\Apps\\lisezmoi.txt\"",
                                         "\"D:\\Apps\\melvaro.exe\" /LF /dir:D:\\Apps\\"}),
               PostInstallCommands(data, product));
-
     g_rebootScheduled = true;
     EXPECT_TRUE(PostInstallCommands(data, product).empty());
     g_rebootScheduled = false;
-    g_cancelRequested = true;
-    EXPECT_TRUE(PostInstallCommands(data, product).empty());
-    g_cancelRequested = false;
-    product.ReadmeFrench.clear();
-    data.launchWanted = false;
-    EXPECT_TRUE(PostInstallCommands(data, product).empty());
+}
+
+TEST_F(InstallationData, StartUpLogsAndStepsEachStageOnTheWayToTheWizard)
+{
+    TestFolder folder;
+    g_logFile = new CKWLogFile(folder.File("setup.log"), false);
+    GetSetupCore().initialised = true;
+    MachineSandbox machine;
+    int steps = 0;
+    auto prepare = [&](const std::string& ini) {
+        data.Packages.clear();
+        return PrepareInstallation(TestIni(ini), data, product, &wizard, g_logFile->GetPath(), [&] {
+            ++steps;
+        });
+    };
+    fake.packages["C:\\media\\fix.msp"].validPatch = true;
+    EXPECT_TRUE(prepare("[Package1]\r\nPatch=C:\\media\\fix.msp\r\n"));
+    std::string log = ReadWholeFile(g_logFile->GetPath());
+    for (const char* line : {"Value for MINIMUM_MSI is 150", "INI file contains 1 packages", "All packages are valid",
+                             "Setup mode detected 3", "Default destination folder is: C:\\Program Files\\Test\\",
+                             "Gathered setup misc info successfully"})
+        EXPECT_NE(std::string::npos, log.find(line)) << line << "\n" << log;
+    EXPECT_EQ(12, steps) << "3 per package and 9 more fit the wait dialog's range";
+    EXPECT_EQ(1, fake.CountCalls("MsiEnableLogA")) << "the engine logs into setup's log";
+
+    EXPECT_FALSE(prepare("[Package1]\r\nDatabase=C:\\media\\broken.msi\r\n"));
+    EXPECT_NE(std::string::npos, ReadWholeFile(g_logFile->GetPath()).find("Not all packages are valid"));
+    EXPECT_EQ(1u, TakeBoxTexts().size()) << "the user is told why";
+    delete g_logFile;
+    g_logFile = nullptr;
 }
