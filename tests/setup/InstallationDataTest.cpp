@@ -20,14 +20,15 @@ class InstallationData : public CoreTest {
 protected:
     InstallationData()
     {
-        product.MainUpgradeCode = "{MAIN}";
+        product.MainUpgradeCode = "{main}";
         product.SetupRegistryKey = "HKEY_LOCAL_MACHINE\\Software\\Zentrel\\Test\\Setup";
         product.InstallDirValueName = "Program path";
         product.DefaultInstallDir = "C:\\Program Files\\Test\\";
     }
 
-    // Packages of version 2.0.0 from a text such as "main=2.0.0 tools= once:1.0 patch":
-    // name, then "=" (installed version, none when absent) or ":" (the same, with InstallOnce).
+    // Packages of version 2.0.0 from a text such as "main=2.0.0 tools= once:1.0 fix":
+    // name, then "=" (installed version, none when absent) or ":" (the same, with InstallOnce);
+    // a bare name is a patch.
     void Add(const std::string& list)
     {
         std::istringstream words(list);
@@ -72,7 +73,6 @@ protected:
 
 TEST_F(InstallationData, TheSetupModeFollowsWhatIsInstalled)
 {
-    product.MainUpgradeCode = "{main}";
     EXPECT_EQ(1, Mode("main=2.0.0 tools="));
     EXPECT_FALSE(data.mainProductMissing);
     EXPECT_TRUE(data.Packages[1]->IsWanted()) << "an absent product must be installed, not skipped";
