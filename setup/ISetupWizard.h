@@ -4,7 +4,6 @@
 
 // The wizard states the installation work selects itself.
 enum WizardState {
-    kWizardProgress = 4,
     kWizardMissingPrerequisite = 8,
 };
 
