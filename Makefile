@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build prefix test demo bench format format-check clean
+.PHONY: all deps configure build prefix test demo bench screenshots format format-check clean
 
 all: build
 
@@ -31,6 +31,10 @@ demo: build prefix
 bench: build prefix
 	cmake --build $(BUILD) --target kwbench
 	@bash scripts/run-bench.sh $(BUILD)
+
+screenshots: build prefix
+	python3 tools/kwhttpd.py --lifetime 900 -- xvfb-run -a -s "-screen 0 1024x768x24" \
+		bash scripts/screenshots.sh $(BUILD) .
 
 format:
 	clang-format -i $(SOURCES)

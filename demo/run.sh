@@ -61,6 +61,28 @@ demo_with_server() {
   echo
   echo "== 5. What the web server saw"
   sed 's/^/   /' "$KW_HTTPD_LOG"
+
+  # On a screen a person sits at, the same update through the windows.
+  if [ -n "${DISPLAY:-}" ] && [ -t 0 ] && [ -z "${KW_UNDER_XVFB:-}" ]; then
+    echo
+    read -r -p "== 5b. Run the updater's windows on your display (Melvaro goes back to 1.0)? [y/N] " answer
+    if [ "$answer" = y ] || [ "$answer" = Y ]; then
+      wine msiexec /x "$main" /qn
+      wine msiexec /i "$packages/melvaro-1.0.0.msi" /qn
+      catalog_write "$(catalog_update MEL-2012-01 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
+      echo "   Melvaro 1.0 runs; the updater asks it to close before installing 1.1."
+      wine 'C:\Program Files\Melvaro 2012\melvaro.exe' &
+      wine 'C:\Program Files\Melvaro 2012\updater.exe' /l:1033
+      echo "   installed: $(version)"
+      read -r -p "   And the minimal window (back to 1.0, then updater /mingui)? [y/N] " answer
+      if [ "$answer" = y ] || [ "$answer" = Y ]; then
+        wine msiexec /x "$main" /qn
+        wine msiexec /i "$packages/melvaro-1.0.0.msi" /qn
+        wine 'C:\Program Files\Melvaro 2012\updater.exe' /mingui /l:1033
+        echo "   installed: $(version)"
+      fi
+    fi
+  fi
 }
 export -f demo_with_server catalog_update catalog_write show version
 export packages kwcatalog main updates_key install

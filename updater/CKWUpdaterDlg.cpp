@@ -7,7 +7,6 @@
 #include "CKWUpdateCatalog.h"
 #include "CMustCloseAppDlg.h"
 #include "CResString.h"
-#include "CThreadException.h"
 #include "CancelFlags.h"
 #include "LocalizedSystemText.h"
 #include "MainProgramFile.h"
@@ -46,13 +45,6 @@ const COLORREF kTipTransparent = RGB(0, 255, 255);
 std::string Text(const char* key)
 {
     return CResString(kSection, key, "").GetText();
-}
-
-void ReportThreadException(CThreadException* e)
-{
-    if (!e->GetMessageText().empty())
-        e->ReportError();
-    delete e;
 }
 
 } // namespace
@@ -204,7 +196,7 @@ bool CKWUpdaterDlg::CloseMainApplication()
 
 void CKWUpdaterDlg::StartDownload()
 {
-    if (m_state != kStateDownload || m_worker != nullptr)
+    if (m_state != kStateDownload || m_worker.IsRunning())
         return;
     ShowTip(false);
     if (!CloseMainApplication()) {
@@ -223,12 +215,12 @@ void CKWUpdaterDlg::StartDownload()
     ResetProgress(true);
     ShowItem(IDC_UPDATE_PROGRESS, true);
     ShowItem(IDC_UPDATE_ACTION, true);
-    StartWorker(std::make_unique<CDownloadThread>(GetHwnd()));
+    m_worker.Start(std::make_unique<CDownloadThread>(GetHwnd()), COwnedWorker::kReportInBox);
 }
 
 void CKWUpdaterDlg::StartInstallation()
 {
-    if (m_state != kStateInstall || m_worker != nullptr)
+    if (m_state != kStateInstall || m_worker.IsRunning())
         return;
     if (!CloseMainApplication()) {
         EndDialog(IDCANCEL);
@@ -254,32 +246,7 @@ void CKWUpdaterDlg::StartInstallation()
     ShowItem(IDC_UPDATE_ACTION, true);
     ShowTip(false);
     EnableItem(IDOK, false);
-    StartWorker(std::make_unique<CApplyThread>(GetHwnd()));
-}
-
-void CKWUpdaterDlg::StartWorker(std::unique_ptr<CWorkerThread> worker)
-{
-    try {
-        worker->Start();
-        worker->SetPriority(THREAD_PRIORITY_IDLE);
-        m_worker = std::move(worker);
-    } catch (CThreadException* e) {
-        ReportThreadException(e);
-    }
-}
-
-void CKWUpdaterDlg::StopWorker()
-{
-    if (m_worker == nullptr)
-        return;
-    try {
-        DWORD exitCode = 0;
-        if (m_worker->GetActivityStatus() != CThread::kIdle)
-            m_worker->Stop(exitCode, kNoTimeLimit);
-    } catch (CThreadException* e) {
-        ReportThreadException(e);
-    }
-    m_worker.reset();
+    m_worker.Start(std::make_unique<CApplyThread>(GetHwnd()), COwnedWorker::kReportInBox);
 }
 
 void CKWUpdaterDlg::ResetProgress(bool clearAction)
@@ -439,7 +406,7 @@ void CKWUpdaterDlg::OnTaskInterruptedWinErr(WPARAM code)
 
 void CKWUpdaterDlg::OnCancel()
 {
-    if (m_worker == nullptr || g_installCancelled != 0) {
+    if (!m_worker.IsRunning() || g_installCancelled != 0) {
         EndDialog(IDCANCEL);
         return;
     }

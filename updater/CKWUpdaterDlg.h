@@ -3,11 +3,10 @@
 #include "CDialog.h"
 #include "CMainAppCloser.h"
 #include "CMaskedBitmap.h"
+#include "COwnedWorker.h"
 #include "CSetupBannerCtrl.h"
 #include "CUpdateListCtrl.h"
-#include "CWorkerThread.h"
 
-#include <memory>
 #include <string>
 
 // The window of an interactive run: the person checks updates in a list,
@@ -38,8 +37,7 @@ private:
     void ShowTip(bool show);
     void StartDownload();
     void StartInstallation();
-    void StartWorker(std::unique_ptr<CWorkerThread> worker);
-    void StopWorker();
+    void StopWorker() { m_worker.Stop(); }
     bool CloseMainApplication();
     void ResetProgress(bool clearAction);
     void MarkRemainingRowsFailed();
@@ -55,7 +53,7 @@ private:
     void OnTaskInterruptedWinErr(WPARAM code);
 
     int m_state = kStateList;
-    std::unique_ptr<CWorkerThread> m_worker;
+    COwnedWorker m_worker;
     int m_currentRow = 0;
     std::string m_serverName;
     CMainAppCloser m_closer;

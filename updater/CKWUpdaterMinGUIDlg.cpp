@@ -5,7 +5,6 @@
 #include "CKWInstallationData.h"
 #include "CKWLogFile.h"
 #include "CResString.h"
-#include "CThreadException.h"
 #include "CancelFlags.h"
 #include "ProductDescriptor.h"
 #include "ProgressMessages.h"
@@ -100,36 +99,18 @@ void CKWUpdaterMinGUIDlg::UpdateCaption()
 void CKWUpdaterMinGUIDlg::StartWorker()
 {
     m_currentItem = 0;
-    try {
-        if (m_state == kStateDownloading)
-            m_worker = std::make_unique<CDownloadThread>(GetHwnd());
-        else
-            m_worker = std::make_unique<CApplyThread>(GetHwnd());
-        UpdateCaption();
-        m_worker->Start();
-        m_worker->SetPriority(THREAD_PRIORITY_IDLE);
-    } catch (CThreadException* e) {
-        LogMessage("Thread exception: %s", e->GetMessageText().c_str());
-        delete e;
-        m_worker.reset();
-    }
+    std::unique_ptr<CWorkerThread> worker;
+    if (m_state == kStateDownloading)
+        worker = std::make_unique<CDownloadThread>(GetHwnd());
+    else
+        worker = std::make_unique<CApplyThread>(GetHwnd());
+    UpdateCaption();
+    m_worker.Start(std::move(worker), COwnedWorker::kReportInLog);
 }
 
 void CKWUpdaterMinGUIDlg::StopWorker()
 {
-    if (!m_worker)
-        return;
-    if (m_worker->GetActivityStatus() != CThread::kIdle) {
-        DWORD exitCode = 0;
-        try {
-            m_worker->Stop(exitCode, kNoTimeLimit);
-        } catch (CThreadException* e) {
-            if (!e->GetMessageText().empty())
-                e->ReportError();
-            delete e;
-        }
-    }
-    m_worker.reset();
+    m_worker.Stop();
 }
 
 void CKWUpdaterMinGUIDlg::OnCancel()

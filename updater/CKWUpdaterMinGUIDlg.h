@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDialog.h"
+#include "COwnedWorker.h"
 #include "CWorkerThread.h"
 
 #include <memory>
@@ -44,7 +45,7 @@ private:
     void OnTaskInterruptedWinErr(WPARAM code, LPARAM unused);
 
     int m_state = 0;
-    std::unique_ptr<CWorkerThread> m_worker;
+    COwnedWorker m_worker;
     int m_currentItem = 0;
     int m_itemTotal = 0;
     bool m_failureShown = false;

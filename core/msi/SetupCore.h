@@ -10,6 +10,7 @@
 
 // Ids of the engine core's properties.
 enum CorePropertyId {
+    kCorePropertyBaseUrl = 1,
     kCorePropertyPatchReserved = 2,
     kCorePropertyPatchOperation = 3,
     kCorePropertyMinimumMsi = 4,

@@ -61,6 +61,11 @@ IPrerequisite* FindPrerequisite(int id)
     return found == Registry().end() ? nullptr : found->second.get();
 }
 
+void ClearPrerequisites()
+{
+    Registry().clear();
+}
+
 std::vector<IPrerequisite*> RegisteredPrerequisites()
 {
     std::vector<IPrerequisite*> prerequisites;

@@ -14,6 +14,8 @@ class IInstallable;
 IPrerequisite* GetPrerequisite(int id);
 // The prerequisite of the id if one was created; never creates.
 IPrerequisite* FindPrerequisite(int id);
+// Destroys every prerequisite, before the installables they refer to go.
+void ClearPrerequisites();
 // Every created prerequisite, by increasing id.
 std::vector<IPrerequisite*> RegisteredPrerequisites();
 

@@ -2,7 +2,7 @@
 //   kwuidriver wait   WINDOW                   prints the window's handle
 //   kwuidriver rect   WINDOW                   x, y, width, height on the screen
 //   kwuidriver texts  WINDOW                   id, class, text, enabled, visible of each control
-//   kwuidriver click  WINDOW --id N | --text T presses a button
+//   kwuidriver click  WINDOW --id N | --text T presses a button once it is enabled
 //   kwuidriver list   WINDOW --id N            index, check, the texts, then the images of
 //                                              each row's columns (- for none)
 //   kwuidriver check  WINDOW --id N --row R [--column C] [--off]
@@ -146,6 +146,11 @@ int Click(HWND window, const Options& options)
     HWND button = options.id >= 0 ? ChildById(window, options.id) : ButtonByText(window, options.text);
     if (button == nullptr)
         return Fail("no such button", options);
+    // A window often shows its new state a moment before it enables the
+    // button that goes on from there.
+    const DWORD start = GetTickCount();
+    while (!IsWindowEnabled(button) && GetTickCount() - start < options.timeoutMs)
+        Sleep(50);
     return PressButton(button) ? 0 : Fail("the button is disabled", options);
 }
 

@@ -52,9 +52,19 @@ updater_log="$install/log/KW#UPDATER.txt"
 . "$source_dir/scripts/catalog-lib.sh"
 
 # A machine with Melvaro 1.0 and the updater installed, the catalog URL
-# pointing at the bench, and nothing left of an earlier scenario.
+# pointing at the bench, and nothing left of an earlier scenario. The first
+# one also removes an updater an interrupted run left, which msiexec would
+# keep instead of the one just built.
 fresh_machine() {
   scenario=$1
+  if [ -z "${machine_used:-}" ]; then
+    wine msiexec /x "$updater_code" /qn >/dev/null 2>&1
+    machine_used=1
+  fi
+  # A product or an updater still running from the scenario before would
+  # answer for it, or hold the updater's lock.
+  wine taskkill /F /IM melvaro.exe >/dev/null 2>&1
+  wine taskkill /F /IM updater.exe >/dev/null 2>&1
   wine msiexec /x "$main" /qn >/dev/null 2>&1
   wine msiexec /i "$packages/melvaro-1.0.0.msi" /qn >/dev/null 2>&1
   wine msiexec /i "$packages/updater-1.0.0.msi" /qn >/dev/null 2>&1

@@ -1,0 +1,4 @@
+#include "SetupFlags.h"
+
+std::atomic<bool> g_cancelRequested{false};
+bool g_rebootScheduled = false;
