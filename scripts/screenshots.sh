@@ -2,6 +2,7 @@
 # Takes a picture of every window of the updater, in English and in French,
 # into docs/screenshots/: the real program on a machine of the test bench
 # (tests/updater/e2e/e2e-lib.sh), driven to each window by tools/kwuidriver.
+# Setup's windows built so far come from their demo (kwsetupuidemo).
 # Runs beside the bench's HTTP server, on a virtual screen:
 #   python3 tools/kwhttpd.py -- xvfb-run -a bash scripts/screenshots.sh BUILD SOURCE
 set -uo pipefail
@@ -97,3 +98,21 @@ for lang in en fr; do
   wait_gone "$updater_pid"
 done
 finish_machine >/dev/null
+
+# Setup's destination page, then its change-folder dialog opened from it.
+setup_demo="$build/tests/setup/ui/kwsetupuidemo.exe"
+declare -A title_en+=([page]="[Melvaro Studio]" [folder]="Change Current")
+declare -A title_fr+=([page]="[Melvaro Studio]" [folder]="Modifier le dossier")
+for lang in en fr; do
+  wine "$setup_demo" "$lang" </dev/null >/dev/null 2>&1 &
+  demo_pid=$!
+  shot setup-destination page
+  ui_close --title-prefix "$(title page)" >/dev/null
+  wait_gone "$demo_pid"
+  wine "$setup_demo" "$lang" folder </dev/null >/dev/null 2>&1 &
+  demo_pid=$!
+  shot change-folder folder
+  ui_close --title-prefix "$(title folder)" >/dev/null
+  ui_close --title-prefix "$(title page)" >/dev/null
+  wait_gone "$demo_pid"
+done
