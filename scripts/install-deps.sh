@@ -19,6 +19,7 @@ have ninja || need+=(ninja-build)
 have python3 || need+=(python3)
 have clang-format || need+=(clang-format)
 have xwd || need+=(x11-apps)
+have xwininfo || need+=(x11-utils)
 [ -f /usr/bin/convert ] || need+=(imagemagick)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 # The benchmarks' baselines: zlib's crc32 and curl's download.

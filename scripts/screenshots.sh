@@ -20,8 +20,10 @@ declare -A title_fr=([check]="Recherche de mises" [list]="Choix des mises" [down
   [close]="Fermer Melvaro" [complete]="Mise ")
 title() { local -n titles="title_$lang"; echo "${titles[$1]}"; }
 shot() {
-  sleep 0.5 # let the window finish painting
-  ui_window_shot "$shots/$1-$lang.png" --title-prefix "$(title "$2")" --timeout 30000 &&
+  # A window shows up before it has painted: wait for it, then a moment more.
+  ui_wait --title-prefix "$(title "$2")" --timeout 30000 >/dev/null
+  sleep 0.7
+  ui_window_shot "$shots/$1-$lang.png" --title-prefix "$(title "$2")" &&
     echo "  $1-$lang.png" || echo "  $1-$lang.png: no window"
 }
 # Waits until a control of the window is enabled: the state it shows then.
@@ -32,7 +34,14 @@ wait_enabled() {
   done
   return 1
 }
-wait_gone() { for _ in $(seq 300); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done; wait "$1" 2>/dev/null; }
+# Waits up to 30 s for a program to end; one that stays is ended.
+wait_gone() {
+  for _ in $(seq 300); do
+    kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
+    sleep 0.1
+  done
+  kill "$1" 2>/dev/null
+}
 updater() {
   local option=/l:1033
   [ "$lang" = fr ] && option=/l:3084
@@ -73,7 +82,7 @@ for lang in en fr; do
   shot must-close close
   wine taskkill /F /IM melvaro.exe >/dev/null 2>&1
   shot completion-success complete
-  ui_click --title-prefix "$(title complete)" --id 2 >/dev/null
+  ui_click --title-prefix "$(title complete)" --id 1 >/dev/null
   wait_gone "$updater_pid"
 
   fresh_machine "$lang: restart needed"

@@ -27,9 +27,17 @@ ui_close() { ui_run close "$@"; }
 ui_screenshot() { xwd -root -display "${DISPLAY:-:0}" 2>/dev/null | convert xwd:- "$1" 2>/dev/null; }
 
 # Keeps one window as a person sees it: ui_window_shot FILE.png WINDOW...
+# The X window at the window's place is read itself: Xvfb's root picture
+# leaves some windows black.
 ui_window_shot() {
-  local file=$1 x y w h
+  local file=$1 x y w h id
   shift
   read -r x y w h < <(ui_rect "$@") || return 1
-  xwd -root -display "${DISPLAY:-:0}" 2>/dev/null | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$file" 2>/dev/null
+  id=$(xwininfo -root -tree -display "${DISPLAY:-:0}" 2>/dev/null |
+    awk -v at="+$x+$y" -v size="${w}x${h}" '$NF == at && index($0, size "+") { print $1; exit }')
+  if [ -n "$id" ]; then
+    xwd -id "$id" -display "${DISPLAY:-:0}" 2>/dev/null | convert xwd:- "$file" 2>/dev/null
+  else
+    xwd -root -display "${DISPLAY:-:0}" 2>/dev/null | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$file" 2>/dev/null
+  fi
 }
