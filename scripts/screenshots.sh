@@ -23,7 +23,7 @@ shot() {
   # A window shows up before it has painted: wait for it, then a moment more.
   ui_wait --title-prefix "$(title "$2")" --timeout 30000 >/dev/null
   sleep 0.7
-  ui_window_shot "$shots/$1-$lang.png" --title-prefix "$(title "$2")" &&
+  ui_window_shot "$shots/$1-$lang.png" "$(title "$2")" &&
     echo "  $1-$lang.png" || echo "  $1-$lang.png: no window"
 }
 # Waits until a control of the window is enabled: the state it shows then.

@@ -15,7 +15,6 @@ ui_run() {
   return $status
 }
 ui_wait() { ui_run wait "$@"; }
-ui_rect() { ui_run rect "$@"; }
 ui_texts() { ui_run texts "$@"; }
 ui_click() { ui_run click "$@"; }
 ui_list() { ui_run list "$@"; }
@@ -26,18 +25,13 @@ ui_close() { ui_run close "$@"; }
 # Keeps what the screen showed, for a failed check: ui_screenshot FILE.png
 ui_screenshot() { xwd -root -display "${DISPLAY:-:0}" 2>/dev/null | convert xwd:- "$1" 2>/dev/null; }
 
-# Keeps one window as a person sees it: ui_window_shot FILE.png WINDOW...
-# The X window at the window's place is read itself: Xvfb's root picture
-# leaves some windows black.
+# Keeps one window as a person sees it: ui_window_shot FILE.png TITLE_PREFIX.
+# The X window of that title is read itself: Xvfb's root picture leaves some
+# windows black.
 ui_window_shot() {
-  local file=$1 x y w h id
-  shift
-  read -r x y w h < <(ui_rect "$@") || return 1
+  local id
+  ui_wait --title-prefix "$2" >/dev/null || return 1
   id=$(xwininfo -root -tree -display "${DISPLAY:-:0}" 2>/dev/null |
-    awk -v at="+$x+$y" -v size="${w}x${h}" '$NF == at && index($0, size "+") { print $1; exit }')
-  if [ -n "$id" ]; then
-    xwd -id "$id" -display "${DISPLAY:-:0}" 2>/dev/null | convert xwd:- "$file" 2>/dev/null
-  else
-    xwd -root -display "${DISPLAY:-:0}" 2>/dev/null | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$file" 2>/dev/null
-  fi
+    awk -v title="\"$2" 'index($0, title) { print $1; exit }')
+  [ -n "$id" ] && xwd -id "$id" -display "${DISPLAY:-:0}" 2>/dev/null | convert xwd:- "$1" 2>/dev/null
 }

@@ -1,6 +1,5 @@
 // Drives another program's windows for the GUI tests, as a person would:
 //   kwuidriver wait   WINDOW                   prints the window's handle
-//   kwuidriver rect   WINDOW                   x, y, width, height on the screen
 //   kwuidriver texts  WINDOW                   id, class, text, enabled, visible of each control
 //   kwuidriver click  WINDOW --id N | --text T presses a button once it is enabled
 //   kwuidriver list   WINDOW --id N            index, check, the texts, then the images of
@@ -49,7 +48,7 @@ const struct {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: kwuidriver wait|rect|texts|click|list|check|answer|close "
+    std::fprintf(stderr, "usage: kwuidriver wait|texts|click|list|check|answer|close "
                          "--title TEXT|--title-prefix TEXT|--class NAME [--timeout MS] [--id N] [--text T] "
                          "[--row R] [--column C] [--off] [--button NAME]\n");
     return 2;
@@ -221,12 +220,6 @@ int main(int argc, char** argv)
 
     if (options.command == "wait") {
         std::printf("0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
-        return 0;
-    }
-    if (options.command == "rect") {
-        RECT rect = {};
-        GetWindowRect(window, &rect);
-        std::printf("%ld\t%ld\t%ld\t%ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
         return 0;
     }
     if (options.command == "texts")
