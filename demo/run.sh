@@ -86,7 +86,7 @@ demo_with_server() {
 }
 export -f demo_with_server catalog_update catalog_write show version
 export packages kwcatalog main updates_key install
-python3 "$here/tools/kwhttpd.py" --lifetime 300 -- bash -c demo_with_server
+python3 "$here/tools/kwhttpd.py" --lifetime 1800 -- bash -c demo_with_server
 
 echo
 echo "== 6. The updater's log (C:\\Program Files\\Melvaro 2012\\log\\KW#UPDATER.txt)"
