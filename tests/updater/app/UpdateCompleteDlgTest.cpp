@@ -2,6 +2,7 @@
 #include "CKWLogFile.h"
 #include "CKWUpdateCompleteDlg.h"
 #include "CKWUpdaterApp.h"
+#include "CancelFlags.h"
 #include "CoreTestSupport.h"
 #include "ProductDescriptor.h"
 #include "UpdaterWindows.h"
@@ -16,6 +17,7 @@ namespace {
 
 // What a person saw in the completion window before pressing a button.
 struct SeenWindow {
+    std::string introText;
     std::string launchText;
     bool launchVisible = false;
     bool restartVisible = false;
@@ -45,7 +47,9 @@ SeenWindow ActOnCompletionWindow(DWORD thread, const std::function<void(HWND)>& 
     }
     if (window == nullptr)
         return seen;
-    char text[256] = "";
+    char text[1024] = "";
+    GetWindowTextA(GetDlgItem(window, IDC_COMPLETE_INTRO), text, sizeof text);
+    seen.introText = text;
     GetWindowTextA(GetDlgItem(window, IDC_LAUNCH_APP), text, sizeof text);
     seen.launchText = text;
     seen.launchVisible = IsWindowVisible(GetDlgItem(window, IDC_LAUNCH_APP)) != FALSE;
@@ -151,6 +155,27 @@ TEST_F(UpdateCompleteDlg, RestartLaterNeitherRestartsNorStartsTheProgram)
     EXPECT_FALSE(seen.launchVisible);
     EXPECT_EQ(0, g_restartAfterUpdate);
     EXPECT_EQ(0, g_launchAfterUpdate);
+}
+
+TEST_F(UpdateCompleteDlg, DeliberatelyACancelledInstallationSaysSoOffersNoChoiceAndKeepsTheFlags)
+{
+    g_installCancelled = true;
+    g_launchAfterUpdate = 1;
+    CKWUpdateCompleteDlg dialog("Melvaro 2012");
+    g_installCancelled = false;
+    ASSERT_EQ(CKWUpdateCompleteDlg::kModeInterrupted, dialog.GetMode());
+    std::future<SeenWindow> person = std::async(std::launch::async, [thread = GetCurrentThreadId()] {
+        return ActOnCompletionWindow(thread, [](HWND window) {
+            Click(window, IDOK);
+        });
+    });
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    SeenWindow seen = person.get();
+    EXPECT_EQ(0u, seen.introText.find("The update was interrupted before it could be completed.")) << seen.introText;
+    EXPECT_NE(std::string::npos, seen.introText.find("Click Finish to exit."));
+    EXPECT_FALSE(seen.launchVisible);
+    EXPECT_FALSE(seen.restartVisible);
+    EXPECT_EQ(1, g_launchAfterUpdate) << "Finish leaves the flags as they were";
 }
 
 } // namespace

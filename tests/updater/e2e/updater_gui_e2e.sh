@@ -148,7 +148,7 @@ check "nothing downloaded" lacks "$KW_HTTPD_LOG" "melvaro-1.1.0.msi"
 check "nothing installed" is "$(installed_version)" 1.0.0
 ui_close --title-prefix "Melvaro 2012" --class KwMainStandIn >/dev/null
 
-fresh_machine "the running product has no window to ask"
+fresh_machine "the running product has no window to ask, mended: the waiting window ends when it does"
 publish_one
 KWMAIN_LOG="$main_log" KWMAIN_WINDOW=hidden wine "$melvaro_exe" </dev/null >/dev/null 2>&1 &
 sleep 2
