@@ -114,7 +114,9 @@ void CUpdateListCtrl::AddUpdate(CUpdateItem* item)
     if (item->GetSelectionCount() >= 2)
         LockRow(row, true);
     SetToolTip(row, kColumnSubject, NotesText(item->GetReleaseNotes()));
-    ResizeColumns();
+    // Sizing measures every row: done once per bulk fill, not once per row.
+    if (IsRedrawing())
+        ResizeColumns();
 }
 
 void CUpdateListCtrl::OnCheckBoxClicked(int row, int, bool checked)

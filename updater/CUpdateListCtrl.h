@@ -37,6 +37,7 @@ public:
 
 protected:
     void OnCheckBoxClicked(int row, int column, bool checked) override;
+    void OnRedrawResumed() override { ResizeColumns(); }
 
 private:
     bool IsChecked(int row) const;

@@ -209,9 +209,12 @@ void CXListCtrl::EnableRow(int row, bool enabled)
 
 void CXListCtrl::SetRedraw(bool redraw)
 {
+    m_redrawing = redraw;
     SendMessageA(GetHwnd(), WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
-    if (redraw)
+    if (redraw) {
+        OnRedrawResumed();
         InvalidateRect(GetHwnd(), nullptr, TRUE);
+    }
 }
 
 void CXListCtrl::RedrawRow(int row) const

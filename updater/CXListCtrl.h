@@ -53,15 +53,20 @@ public:
     void EnableRow(int row, bool enabled);
     bool IsRowEnabled(int row) const { return m_rows[row].enabled; }
 
+    // While redrawing is off, rows may be added in bulk; switching it on
+    // again calls OnRedrawResumed once.
     void SetRedraw(bool redraw);
+    bool IsRedrawing() const { return m_redrawing; }
 
 protected:
     // After a click changed a check box (the parent has been told already).
     virtual void OnCheckBoxClicked(int /*row*/, int /*column*/, bool /*checked*/) {}
+    virtual void OnRedrawResumed() {}
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    bool m_redrawing = true;
     struct Cell {
         std::string text;
         int image = kNoImage;
