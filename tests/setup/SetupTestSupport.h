@@ -56,5 +56,19 @@ struct RecordingWizard : ISetupWizard {
     {
         calls.push_back("SetProgressRange|" + std::to_string(bar) + "|" + std::to_string(high));
     }
+    void Finish(bool success, bool restart) override
+    {
+        calls.push_back(std::string("Finish|") + (success ? "1" : "0") + "|" + (restart ? "1" : "0"));
+    }
+    void SetProgressPos(int bar, int position) override
+    {
+        calls.push_back("SetProgressPos|" + std::to_string(bar) + "|" + std::to_string(position));
+    }
+    void SetProgressStep(int bar, int step) override
+    {
+        calls.push_back("SetProgressStep|" + std::to_string(bar) + "|" + std::to_string(step));
+    }
+    void StepProgress(int bar) override { calls.push_back("StepProgress|" + std::to_string(bar)); }
+    HWND GetWindow() const override { return nullptr; }
     std::vector<std::string> calls;
 };
