@@ -32,13 +32,18 @@ HWND SendingControl(UINT message, LPARAM lParam)
     }
 }
 
+// Templates may name any common control (bars, lists...).
+void RegisterCommonControls()
+{
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+}
+
 } // namespace
 
 INT_PTR CDialog::DoModal(HINSTANCE instance)
 {
-    // Templates may name any common control (bars, lists...).
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&classes);
+    RegisterCommonControls();
     INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(m_templateId), m_parent, &CDialog::DialogProc,
                                      reinterpret_cast<LPARAM>(this));
     if (result == -1)
@@ -49,6 +54,22 @@ INT_PTR CDialog::DoModal(HINSTANCE instance)
 void CDialog::EndDialog(INT_PTR result)
 {
     ::EndDialog(m_hwnd, result);
+}
+
+bool CDialog::Create(HINSTANCE instance)
+{
+    RegisterCommonControls();
+    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(m_templateId), m_parent, &CDialog::DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
+    if (window == nullptr)
+        LogMessage("Unable to create dialog %u: error %lu", m_templateId, GetLastError());
+    return window != nullptr;
+}
+
+void CDialog::Destroy()
+{
+    if (m_hwnd != nullptr)
+        DestroyWindow(m_hwnd);
 }
 
 void CDialog::SetItemText(int id, const std::string& text) const

@@ -21,6 +21,11 @@ public:
     // could not be made into a window.
     INT_PTR DoModal(HINSTANCE instance = GetModuleHandleA(nullptr));
     void EndDialog(INT_PTR result);
+    // Shows the dialog modeless, for a window that stays up while the
+    // caller works; false when the template could not be made into a window.
+    // Such a dialog ends with Destroy, never with EndDialog.
+    bool Create(HINSTANCE instance = GetModuleHandleA(nullptr));
+    void Destroy();
     HWND GetHwnd() const { return m_hwnd; }
     UINT GetTemplateId() const { return m_templateId; }
 

@@ -17,7 +17,11 @@ Setup's:
   up.bmp        16x16, the up-one-level button, on magenta (742)
   newfolder.bmp 16x16, the new-folder button, on magenta (743)
   link.bmp      16x16, the prerequisite's web link, on magenta (747)
-  language.bmp  360x220, the background of the language choice
+  language.bmp  360x220, the background of the language choice, with two
+                white cards for the language buttons (748)
+  english.bmp, french.bmp, 112x62, the language buttons' flags, on cyan;
+  english_in.bmp, french_in.bmp  the same under the pointer
+  close.bmp, close_in.bmp  19x19, the language choice's close button
 Cyan and magenta are the colours the program draws as transparent. Edges are
 smoothed against the background each picture is shown on, never against the
 transparent colour, so no coloured fringe appears.
@@ -340,28 +344,117 @@ def link():
                                  BLUE_LIGHT)], MAGENTA, WHITE)
 
 
+LANGUAGE_SIZE = (360, 220)
+LANGUAGE_BADGE = (180.0, 56.0, 34.0)
+# Where the buttons sit on the language background, in its pixels: each
+# language's card holds its flag button with the language's name below it,
+# and the close button sits in the top-right corner.
+LANGUAGE_CARDS = ((30, 124, 170, 206), (190, 124, 330, 206))
+LANGUAGE_CLOSE = (337, 4, 19)
+
+
+def language_sky(x, y):
+    c, cy, r = LANGUAGE_BADGE
+    base = mix((52, 170, 112), (18, 92, 58), y / float(LANGUAGE_SIZE[1]))
+    d = math.hypot(x - c, y - cy)
+    if r + 10 < d and (d - r) % 22.0 < 8.0:
+        return mix(base, WHITE, 0.10 * max(0.0, 1.0 - (d - r) / 200.0))
+    return base
+
+
+def rounded(x0, y0, x1, y1, radius):
+    def inside(x, y):
+        cx = min(max(x, x0 + radius), x1 - radius)
+        cy = min(max(y, y0 + radius), y1 - radius)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= radius * radius and x0 <= x < x1 and y0 <= y < y1
+
+    return inside
+
+
 def language():
-    width, height = 360, 220
-    c, cy, r = 180.0, 62.0, 36.0
+    width, height = LANGUAGE_SIZE
+    c, cy, r = LANGUAGE_BADGE
+    cards = []
+    for x0, y0, x1, y1 in LANGUAGE_CARDS:
+        cards += [layer(rounded(x0 - 1, y0 - 1, x1 + 1, y1 + 1, 7), mix((18, 92, 58), WHITE, 0.35)),
+                  layer(rounded(x0, y0, x1, y1, 6), WHITE)]
+    return render(width, height, [language_sky, layer(disc(c, cy, r + 5), WHITE), badge(c, cy, r, TEAL, TEAL_DARK),
+                                  layer(setup_box(c, cy, r), WHITE)] + cards, CYAN, None)
 
-    def sky(x, y):
-        base = mix((52, 170, 112), (18, 92, 58), y / float(height))
-        d = math.hypot(x - c, y - cy)
-        if r + 10 < d and (d - r) % 22.0 < 8.0:
-            return mix(base, WHITE, 0.10 * max(0.0, 1.0 - (d - r) / 200.0))
-        return base
 
-    # Two light panels under the language buttons.
-    panels = [layer(box(30, 124, 170, 196), mix(WHITE, TEAL, 0.12)), layer(box(190, 124, 330, 196),
-                                                                               mix(WHITE, TEAL, 0.12))]
-    return render(width, height, [sky, layer(disc(c, cy, r + 5), WHITE), badge(c, cy, r, TEAL, TEAL_DARK),
-                                  layer(setup_box(c, cy, r), WHITE)] + panels, CYAN, None)
+# The language buttons' pictures: a waving-free flag with a thin frame and a
+# soft shadow, on white; under the pointer the button is ringed in setup's
+# green.
+FLAG_BUTTON = (112, 62)
+FLAG = (18, 8, 94, 54)  # x0, y0, x1, y1 inside the picture
+
+
+def union_flag(x0, y0, x1, y1):
+    w, h = x1 - x0, y1 - y0
+    navy, red = (20, 50, 120), (200, 30, 45)
+
+    def colour(x, y):
+        if not (x0 <= x < x1 and y0 <= y < y1):
+            return None
+        u, v = (x - x0) / w - 0.5, (y - y0) / h - 0.5
+        if abs(u) < 0.05 or abs(v) < 0.09:
+            return red
+        if abs(u) < 0.09 or abs(v) < 0.16:
+            return WHITE
+        # The diagonals, measured across in pixels.
+        across = w * h / math.hypot(w, h)
+        diagonal = min(abs(u - v), abs(u + v)) * across
+        if diagonal < 0.04 * h:
+            return red
+        if diagonal < 0.11 * h:
+            return WHITE
+        return navy
+
+    return colour
+
+
+def tricolour(x0, y0, x1, y1):
+    w = x1 - x0
+
+    def colour(x, y):
+        if not (x0 <= x < x1 and y0 <= y < y1):
+            return None
+        band = int(3 * (x - x0) / w)
+        return ((0, 85, 164), WHITE, (239, 65, 53))[min(band, 2)]
+
+    return colour
+
+
+def flag_button(flag, pointed):
+    width, height = FLAG_BUTTON
+    x0, y0, x1, y1 = FLAG
+    layers = []
+    if pointed:
+        layers += [layer(rounded(1, 1, width - 1, height - 1, 8), mix(WHITE, TEAL, 0.85)),
+                   layer(rounded(3, 3, width - 3, height - 3, 6), mix(WHITE, TEAL, 0.08))]
+    layers += [layer(box(x0 + 2, y0 + 2, x1 + 2, y1 + 2), (205, 210, 208)),
+               layer(box(x0 - 1, y0 - 1, x1 + 1, y1 + 1), GREY), flag(x0, y0, x1, y1)]
+    return render(width, height, layers, CYAN, mix(WHITE, TEAL, 0.08) if pointed else WHITE)
+
+
+def close_button(pointed):
+    x0, y0, size = LANGUAGE_CLOSE
+    half = size / 2.0
+    ground = lambda x, y: language_sky(x + x0, y + y0)
+    layers = [ground]
+    if pointed:
+        layers.append(layer(disc(half, half, half - 0.5), RED))
+    layers.append(layer(cross(half, half, half, 2.0), WHITE))
+    return render(size, size, layers, CYAN, None)
 
 
 PICTURES = {
     "updater": (("tip", tip), ("banner", banner), ("complete", complete), ("status", status)),
     "setup": (("banner", setup_banner), ("repair", repair), ("remove", remove), ("folder", folder),
-              ("drives", drives), ("up", up), ("newfolder", new_folder), ("link", link), ("language", language)),
+              ("drives", drives), ("up", up), ("newfolder", new_folder), ("link", link), ("language", language),
+              ("english", lambda: flag_button(union_flag, False)), ("english_in", lambda: flag_button(union_flag, True)),
+              ("french", lambda: flag_button(tricolour, False)), ("french_in", lambda: flag_button(tricolour, True)),
+              ("close", lambda: close_button(False)), ("close_in", lambda: close_button(True))),
 }
 
 

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the product medium: setup.ini, the Melvaro 2012 package with its
+# main program and readme, the samples package, and the stand-in installer
+# of the product's prerequisite. Each package carries the KWSetupProperty
+# table with the name setup shows for it in English and French. Also writes
+# the missing-prerequisite variant's setup.ini in a folder beside the medium.
+# Usage: build-medium.sh OUT_DIR VARIANT_DIR MELVARO_EXE KWSTUB_EXE
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+out=$(mkdir -p "$1" && cd "$1" && pwd)
+variant=$(mkdir -p "$2" && cd "$2" && pwd)
+melvaro=$3
+stub=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+version=1.0.0
+
+crlf() { sed 's/\r$//; s/$/\r/' "$1"; }
+
+# The KWSetupProperty table: Property, English Value, French ValueF.
+setup_property_table() {
+  printf 'Property\tValue\tValueF\r\ns72\tl0\tl0\r\nKWSetupProperty\tProperty\r\n'
+  printf 'SetupTypeName\t%s\t%s\r\n' "$1" "$2"
+}
+
+cp "$here"/*.wxs "$work/"
+cd "$work"
+printf 'Melvaro 2012 version %s\r\n' "$version" >melvaro.txt
+printf 'Melvaro 2012\r\n\r\nThank you for installing Melvaro 2012.\r\nMerci d'"'"'avoir install\xe9 Melvaro 2012.\r\n' >lisezmoi.txt
+printf 'Melvaro 2012 sample document\r\n' >sample.txt
+cp "$melvaro" melvaro.exe
+
+wixl -a x64 -o melvaro-setup.msi -D "Version=$version" melvaro-setup.wxs
+setup_property_table "Melvaro 2012 Main Program" "Programme principal Melvaro 2012" >KWSetupProperty.idt
+msibuild melvaro-setup.msi -i KWSetupProperty.idt
+msibuild melvaro-setup.msi -s "Melvaro 2012" "Zentrel" "x64;1033" "{4F1A2B3C-0000-4000-8000-00000000A100}"
+
+wixl -a x64 -o melvaro-samples.msi -D "Version=$version" melvaro-samples.wxs
+setup_property_table "Melvaro 2012 Samples" "Exemples Melvaro 2012" >KWSetupProperty.idt
+msibuild melvaro-samples.msi -i KWSetupProperty.idt
+msibuild melvaro-samples.msi -s "Melvaro 2012 Samples" "Zentrel" "x64;1033" "{4F1A2B3C-0000-4000-8000-00000000A200}"
+
+mv melvaro-setup.msi melvaro-samples.msi "$out/"
+cp "$stub" "$out/kwstub.exe"
+crlf "$here/setup.ini" >"$out/setup.ini"
+crlf "$here/missing-prerequisite.ini" >"$variant/setup.ini"
