@@ -80,13 +80,17 @@ INT_PTR CPropertySheet::DoModal(HINSTANCE instance)
     }
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof header;
-    header.dwFlags = PSH_WIZARD97 | PSH_MODELESS | (m_startPage != 0 ? PSH_USEPSTARTPAGE : 0);
+    header.dwFlags = PSH_WIZARD97 | PSH_MODELESS;
     header.hwndParent = m_parent;
     header.hInstance = instance;
     header.pszCaption = m_caption.c_str();
     header.nPages = static_cast<UINT>(pages.size());
     header.phpage = pages.data();
-    header.pStartPage = MAKEINTRESOURCEA(m_startPage);
+    // By position: Wine ignores a start page given by its template.
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (m_pages[i]->GetTemplateId() == m_startPage)
+            header.nStartPage = static_cast<UINT>(i);
+    }
     m_finished = false;
     // The sheet takes the pages: it destroys them whatever the outcome.
     INT_PTR made = PropertySheetA(&header);
@@ -151,7 +155,9 @@ void CPropertySheet::SetButtonText(WizardButton button, const std::string& text)
 
 void CPropertySheet::SetWizardButtons(DWORD flags) const
 {
-    PropSheet_SetWizButtons(m_hwnd, flags);
+    // Sent, not posted as the system's macro does: a page's own button
+    // settings that follow must not be overridden later.
+    SendMessageA(m_hwnd, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
 }
 
 void CPropertySheet::PressButton(WizardButton button) const

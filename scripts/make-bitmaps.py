@@ -18,6 +18,8 @@ Setup's:
   newfolder.bmp 16x16, the new-folder button, on magenta (743)
   link.bmp      16x16, the prerequisite's web link, on magenta (747)
   language.bmp  360x220, the background of the language choice
+  wizard.bmp    164x314, the side picture of the first and last wizard
+                pages (760)
 Cyan and magenta are the colours the program draws as transparent. Edges are
 smoothed against the background each picture is shown on, never against the
 transparent colour, so no coloured fringe appears.
@@ -358,10 +360,26 @@ def language():
                                   layer(setup_box(c, cy, r), WHITE)] + panels, CYAN, None)
 
 
+def wizard():
+    width, height = 164, 314
+    c, cy, r = 82.0, 104.0, 44.0
+
+    def sky(x, y):
+        base = mix((52, 170, 112), (18, 92, 58), y / float(height))
+        d = math.hypot(x - c, y - cy)
+        if r + 10 < d and (d - r) % 22.0 < 8.0:
+            return mix(base, WHITE, 0.10 * max(0.0, 1.0 - (d - r) / 190.0))
+        return base
+
+    return render(width, height, [sky, layer(disc(c, cy, r + 6), WHITE), badge(c, cy, r, TEAL, TEAL_DARK),
+                                  layer(setup_box(c, cy, r), WHITE)], CYAN, None)
+
+
 PICTURES = {
     "updater": (("tip", tip), ("banner", banner), ("complete", complete), ("status", status)),
     "setup": (("banner", setup_banner), ("repair", repair), ("remove", remove), ("folder", folder),
-              ("drives", drives), ("up", up), ("newfolder", new_folder), ("link", link), ("language", language)),
+              ("drives", drives), ("up", up), ("newfolder", new_folder), ("link", link), ("language", language),
+              ("wizard", wizard)),
 }
 
 
