@@ -71,8 +71,7 @@ bool CCompletePage::OnSetActive()
     ShowItem(IDC_COMPLETE_REBOOT_NO, state == kWizardSucceededRestart);
     ShowItem(IDC_COMPLETE_LAUNCH, OffersLaunch());
     ShowItem(IDC_COMPLETE_README, OffersLaunch() && Wizard().GetData().readmeAvailable);
-    Wizard().SetPageButtons(CSetupUI::kButtonDisabled, CSetupUI::kButtonEnabled, CSetupUI::kButtonDisabled, 106,
-                            true);
+    Wizard().SetPageButtons(CSetupUI::kButtonDisabled, CSetupUI::kButtonEnabled, CSetupUI::kButtonDisabled, 106, true);
     return true;
 }
 

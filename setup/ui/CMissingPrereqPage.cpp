@@ -37,8 +37,7 @@ bool CMissingPrereqPage::OnSetActive()
     }
     m_link.SetURL(data.missingPrerequisiteAddress);
     EnableItem(IDC_PREREQ_LINK, linked);
-    Wizard().SetPageButtons(CSetupUI::kButtonDisabled, CSetupUI::kButtonEnabled, CSetupUI::kButtonDisabled, 106,
-                            true);
+    Wizard().SetPageButtons(CSetupUI::kButtonDisabled, CSetupUI::kButtonEnabled, CSetupUI::kButtonDisabled, 106, true);
     return true;
 }
 

@@ -6,7 +6,9 @@
 #include "SetupCore.h"
 #include "SetupResources.h"
 
-CReadyPage::CReadyPage(CSetupUI& wizard) : CSetupPage(IDD_PAGE_READY, wizard, "IDD_PAGE_READY", "Ready") {}
+CReadyPage::CReadyPage(CSetupUI& wizard) : CSetupPage(IDD_PAGE_READY, wizard, "IDD_PAGE_READY", "Ready")
+{
+}
 
 BOOL CReadyPage::OnInitDialog()
 {

@@ -24,8 +24,8 @@ bool PostToApplication(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 
 CSetupUI::CSetupUI(const std::string& title, CSetupInstallationData& data)
     : CPropertySheet(title), m_title(title), m_data(data), m_completePage(*this), m_destinationPage(*this),
-      m_licensePage(*this), m_maintTypePage(*this), m_progressPage(*this), m_readyPage(*this),
-      m_welcomePage(*this), m_missingPrereqPage(*this)
+      m_licensePage(*this), m_maintTypePage(*this), m_progressPage(*this), m_readyPage(*this), m_welcomePage(*this),
+      m_missingPrereqPage(*this)
 {
     AddPage(m_completePage);
     AddPage(m_destinationPage);
@@ -55,7 +55,8 @@ void CSetupUI::AnswerProgressMessages()
     // The minimum stays 0 whatever is asked.
     OnMessage(ids.setMin, [](WPARAM, LPARAM) {});
     OnMessage(ids.setMax, [this](WPARAM bar, LPARAM maximum) {
-        int minimum = static_cast<int>(SendMessageA(m_progressPage.GetBar(static_cast<int>(bar)), PBM_GETRANGE, TRUE, 0));
+        int minimum =
+            static_cast<int>(SendMessageA(m_progressPage.GetBar(static_cast<int>(bar)), PBM_GETRANGE, TRUE, 0));
         SetProgressRange(static_cast<int>(bar), minimum, static_cast<int>(maximum));
     });
     OnMessage(ids.setPos, [this](WPARAM bar, LPARAM position) {

@@ -4,7 +4,9 @@
 #include "CSetupUI.h"
 #include "SetupResources.h"
 
-CWelcomePage::CWelcomePage(CSetupUI& wizard) : CSetupPage(IDD_PAGE_WELCOME, wizard, "IDD_PAGE_WELCOME", "Welcome") {}
+CWelcomePage::CWelcomePage(CSetupUI& wizard) : CSetupPage(IDD_PAGE_WELCOME, wizard, "IDD_PAGE_WELCOME", "Welcome")
+{
+}
 
 BOOL CWelcomePage::OnInitDialog()
 {

@@ -74,9 +74,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     if (has("missing"))
         wizard.SetState(kWizardMissingPrerequisite);
 
-    const UINT folderMessage = GetRegisteredMessages().setupSetDestinationFolder;
+    const RegisteredMessages& ids = GetRegisteredMessages();
     wizard.SetThreadMessageHandler([&](const MSG& message) {
-        if (message.message == folderMessage)
+        if (message.message == ids.setupSetDestinationFolder || message.message == ids.writeToLog)
             TakeHeapText(reinterpret_cast<char*>(message.wParam));
         if (message.message != kShown)
             return true;
