@@ -31,7 +31,9 @@ public:
     enum ButtonSelector { kSelectBack = -1, kSelectCancel = 0, kSelectNext = 1 };
 
     // The title appears in the caption and the pages' texts; the data holds
-    // the facts the pages show and receives the choices made on them.
+    // the facts the pages show and receives the choices made on them. The
+    // interface language must be chosen before: the page captions are read
+    // here. Selects state 1.
     CSetupUI(const std::string& title, CSetupInstallationData& data);
 
     void SetState(int state) override;
