@@ -38,7 +38,8 @@ bool CPropertyPage::OnSheetNotify(const NMHDR& header, LRESULT& result)
         result = OnWizardBack();
         return true;
     case PSN_WIZFINISH:
-        result = OnWizardFinish() ? FALSE : TRUE;
+        m_sheet->m_finished = OnWizardFinish();
+        result = m_sheet->m_finished ? FALSE : TRUE;
         return true;
     case PSN_QUERYCANCEL:
         result = OnQueryCancel() ? FALSE : TRUE;

@@ -80,17 +80,57 @@ INT_PTR CPropertySheet::DoModal(HINSTANCE instance)
     }
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof header;
-    header.dwFlags = PSH_WIZARD97;
+    header.dwFlags = PSH_WIZARD97 | PSH_MODELESS;
     header.hwndParent = m_parent;
     header.hInstance = instance;
     header.pszCaption = m_caption.c_str();
     header.nPages = static_cast<UINT>(pages.size());
     header.phpage = pages.data();
+    // By position: Wine ignores a start page given by its template.
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (m_pages[i]->GetTemplateId() == m_startPage)
+            header.nStartPage = static_cast<UINT>(i);
+    }
+    m_finished = false;
     // The sheet takes the pages: it destroys them whatever the outcome.
-    INT_PTR result = PropertySheetA(&header);
-    if (result < 0)
+    INT_PTR made = PropertySheetA(&header);
+    if (made <= 0 || m_hwnd == nullptr) {
         LogMessage("Unable to create the wizard: error %lu", GetLastError());
-    return result < 0 ? -1 : (result > 0 ? 1 : 0);
+        return -1;
+    }
+    bool parentEnabled = m_parent != nullptr && IsWindowEnabled(m_parent);
+    if (parentEnabled)
+        EnableWindow(m_parent, FALSE);
+    RunMessageLoop();
+    // Enabled again before the sheet goes, so the parent becomes active.
+    if (parentEnabled)
+        EnableWindow(m_parent, TRUE);
+    DestroyWindow(m_hwnd);
+    return m_finished ? 1 : 0;
+}
+
+void CPropertySheet::RunMessageLoop()
+{
+    MSG message;
+    while (SendMessageA(m_hwnd, PSM_GETCURRENTPAGEHWND, 0, 0) != 0) {
+        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) {
+            // Quitting: the loop outside this one must see it too.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (got < 0)
+            return;
+        if (message.hwnd == nullptr) {
+            if (m_threadHandler)
+                m_threadHandler(message);
+            continue;
+        }
+        if (!PropSheet_IsDialogMessage(m_hwnd, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
 }
 
 HWND CPropertySheet::GetButton(WizardButton button) const
@@ -111,6 +151,13 @@ void CPropertySheet::EnableButton(WizardButton button, bool enable) const
 void CPropertySheet::SetButtonText(WizardButton button, const std::string& text) const
 {
     SetWindowTextA(GetButton(button), text.c_str());
+}
+
+void CPropertySheet::SetWizardButtons(DWORD flags) const
+{
+    // Sent, not posted as the system's macro does: a page's own button
+    // settings that follow must not be overridden later.
+    SendMessageA(m_hwnd, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
 }
 
 void CPropertySheet::PressButton(WizardButton button) const

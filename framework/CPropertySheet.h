@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@ class CPropertyPage;
 // draws its own banner (the plain wizard style insets pages by a margin).
 // The sheet's window exists from the first page's creation to the end of
 // DoModal; registered messages sent to it reach the handlers registered with
-// OnMessage.
+// OnMessage. DoModal runs its own message loop, so messages posted to the
+// thread while the wizard is open reach the thread-message handler instead
+// of being lost in the system's modal loop.
 class CPropertySheet {
 public:
     enum WizardButton { kBack, kNext, kFinish, kCancel, kHelp };
@@ -30,6 +33,11 @@ public:
     // cancelled, -1 when it could not be made.
     INT_PTR DoModal(HINSTANCE instance = GetModuleHandleA(nullptr));
     HWND GetHwnd() const { return m_hwnd; }
+    // Receives every message of DoModal's loop that has no window; true when
+    // handled. Unhandled ones are dropped.
+    void SetThreadMessageHandler(std::function<bool(const MSG&)> handler) { m_threadHandler = std::move(handler); }
+    // The page shown first instead of the first added; before DoModal.
+    void SetStartPage(UINT templateId) { m_startPage = templateId; }
 
     // The wizard's own buttons, addressed directly: a page may show Finish's
     // text on Next, or hide Back, whatever the sheet would do by itself.
@@ -37,6 +45,9 @@ public:
     void ShowButton(WizardButton button, bool show) const;
     void EnableButton(WizardButton button, bool enable) const;
     void SetButtonText(WizardButton button, const std::string& text) const;
+    // The system's choice of buttons (PSWIZB_*): Finish in place of Next on
+    // the last page. A page's own settings above come after it.
+    void SetWizardButtons(DWORD flags) const;
     // Presses a button as the person would (its notification follows).
     void PressButton(WizardButton button) const;
 
@@ -57,6 +68,8 @@ private:
     friend class CPropertyPage;
 
     void AttachWindow(HWND sheet);
+    // Runs the open sheet until a button ends it.
+    void RunMessageLoop();
     static LRESULT CALLBACK SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR self);
 
@@ -65,4 +78,8 @@ private:
     HWND m_hwnd = nullptr;
     std::vector<CPropertyPage*> m_pages;
     MessageHandlerTable m_handlers;
+    std::function<bool(const MSG&)> m_threadHandler;
+    UINT m_startPage = 0;
+    // Set when a page let Finish end the wizard.
+    bool m_finished = false;
 };

@@ -22,6 +22,8 @@ Setup's:
   english.bmp, french.bmp, 112x62, the language buttons' flags, on cyan;
   english_in.bmp, french_in.bmp  the same under the pointer
   close.bmp, close_in.bmp  19x19, the language choice's close button
+  wizard.bmp    164x314, the side picture of the first and last wizard
+                pages (760)
 Cyan and magenta are the colours the program draws as transparent. Edges are
 smoothed against the background each picture is shown on, never against the
 transparent colour, so no coloured fringe appears.
@@ -448,13 +450,29 @@ def close_button(pointed):
     return render(size, size, layers, CYAN, None)
 
 
+def wizard():
+    width, height = 164, 314
+    c, cy, r = 82.0, 104.0, 44.0
+
+    def sky(x, y):
+        base = mix((52, 170, 112), (18, 92, 58), y / float(height))
+        d = math.hypot(x - c, y - cy)
+        if r + 10 < d and (d - r) % 22.0 < 8.0:
+            return mix(base, WHITE, 0.10 * max(0.0, 1.0 - (d - r) / 190.0))
+        return base
+
+    return render(width, height, [sky, layer(disc(c, cy, r + 6), WHITE), badge(c, cy, r, TEAL, TEAL_DARK),
+                                  layer(setup_box(c, cy, r), WHITE)], CYAN, None)
+
+
 PICTURES = {
     "updater": (("tip", tip), ("banner", banner), ("complete", complete), ("status", status)),
     "setup": (("banner", setup_banner), ("repair", repair), ("remove", remove), ("folder", folder),
               ("drives", drives), ("up", up), ("newfolder", new_folder), ("link", link), ("language", language),
               ("english", lambda: flag_button(union_flag, False)), ("english_in", lambda: flag_button(union_flag, True)),
               ("french", lambda: flag_button(tricolour, False)), ("french_in", lambda: flag_button(tricolour, True)),
-              ("close", lambda: close_button(False)), ("close_in", lambda: close_button(True))),
+              ("close", lambda: close_button(False)), ("close_in", lambda: close_button(True)),
+              ("wizard", wizard)),
 }
 
 
