@@ -133,6 +133,17 @@ void CPropertySheet::RunMessageLoop()
     }
 }
 
+void CPropertySheet::PumpWindowMessages()
+{
+    MSG message;
+    while (m_hwnd != nullptr && PeekMessageA(&message, m_hwnd, 0, 0, PM_REMOVE)) {
+        if (!PropSheet_IsDialogMessage(m_hwnd, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
 HWND CPropertySheet::GetButton(WizardButton button) const
 {
     return GetDlgItem(m_hwnd, ButtonId(button));

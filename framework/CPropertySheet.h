@@ -51,6 +51,11 @@ public:
     // Presses a button as the person would (its notification follows).
     void PressButton(WizardButton button) const;
 
+    // Handles the sheet's own pending messages (input, painting) but not the
+    // thread's: keeps the window answering while the thread is inside a long
+    // call, without starting more work from there.
+    void PumpWindowMessages();
+
     // Makes the page with this template current; false when refused.
     bool SetActivePage(UINT templateId) const;
     CPropertyPage* GetActivePage() const;

@@ -138,8 +138,9 @@ bool CChangeFolderDlg::TakeFolderBox()
 
 void CChangeFolderDlg::OnOK()
 {
-    // A folder typed and confirmed with Enter counts as if the box was left.
-    if (GetFocus() == GetItem(IDC_FOLDER_NAME) && !TakeFolderBox())
+    // A folder typed but not yet taken (Enter pressed in the box, or text
+    // put there without the box ever losing the focus) counts as well.
+    if (!TakeFolderBox())
         return;
     EndDialog(IDOK);
 }

@@ -49,34 +49,46 @@ CSetupUI::CSetupUI(const std::string& title, CSetupInstallationData& data)
     SetState(kWizardInstallation);
 }
 
+void CSetupUI::OnProgressMessage(UINT message, MessageHandler handler)
+{
+    // The engine reports from inside the installation, where no message loop
+    // runs: the page is kept painted and Cancel answered from here, for as
+    // long as the operation is shown.
+    OnMessage(message, [this, handler](WPARAM wParam, LPARAM lParam) {
+        handler(wParam, lParam);
+        if (m_progressActive)
+            PumpWindowMessages();
+    });
+}
+
 void CSetupUI::AnswerProgressMessages()
 {
     const ProgressMessages& ids = GetProgressMessages();
     // The minimum stays 0 whatever is asked.
-    OnMessage(ids.setMin, [](WPARAM, LPARAM) {});
-    OnMessage(ids.setMax, [this](WPARAM bar, LPARAM maximum) {
+    OnProgressMessage(ids.setMin, [](WPARAM, LPARAM) {});
+    OnProgressMessage(ids.setMax, [this](WPARAM bar, LPARAM maximum) {
         int minimum =
             static_cast<int>(SendMessageA(m_progressPage.GetBar(static_cast<int>(bar)), PBM_GETRANGE, TRUE, 0));
         SetProgressRange(static_cast<int>(bar), minimum, static_cast<int>(maximum));
     });
-    OnMessage(ids.setPos, [this](WPARAM bar, LPARAM position) {
+    OnProgressMessage(ids.setPos, [this](WPARAM bar, LPARAM position) {
         SetProgressPos(static_cast<int>(bar), static_cast<int>(position));
     });
-    OnMessage(ids.offsetPos, [this](WPARAM bar, LPARAM offset) {
+    OnProgressMessage(ids.offsetPos, [this](WPARAM bar, LPARAM offset) {
         if (m_progressActive)
             SendMessageA(m_progressPage.GetBar(static_cast<int>(bar)), PBM_DELTAPOS, static_cast<WPARAM>(offset), 0);
     });
-    OnMessage(ids.setStep, [this](WPARAM bar, LPARAM step) {
+    OnProgressMessage(ids.setStep, [this](WPARAM bar, LPARAM step) {
         SetProgressStep(static_cast<int>(bar), static_cast<int>(step));
     });
-    OnMessage(ids.stepIt, [this](WPARAM bar, LPARAM) {
+    OnProgressMessage(ids.stepIt, [this](WPARAM bar, LPARAM) {
         StepProgress(static_cast<int>(bar));
     });
-    OnMessage(ids.setActionText, [this](WPARAM line, LPARAM text) {
+    OnProgressMessage(ids.setActionText, [this](WPARAM line, LPARAM text) {
         // Taken whatever happens, so the text is never lost.
         SetStatusText(static_cast<int>(line), TakeActionText(text));
     });
-    OnMessage(ids.showButton, [this](WPARAM selector, LPARAM show) {
+    OnProgressMessage(ids.showButton, [this](WPARAM selector, LPARAM show) {
         if (m_progressActive)
             ShowWindow(GetSelectedButton(static_cast<int>(selector)), show != 0 ? SW_SHOW : SW_HIDE);
     });

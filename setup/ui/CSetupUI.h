@@ -71,6 +71,7 @@ private:
     void PostOperation();
     HWND GetSelectedButton(int selector) const;
     void AnswerProgressMessages();
+    void OnProgressMessage(UINT message, MessageHandler handler);
 
     std::string m_title;
     CSetupInstallationData& m_data;

@@ -21,6 +21,7 @@ ui_list() { ui_run list "$@"; }
 ui_check() { ui_run check "$@"; }
 ui_answer() { ui_run answer "$@"; }
 ui_close() { ui_run close "$@"; }
+ui_type() { ui_run type "$@"; }
 
 # Keeps what the screen showed, for a failed check: ui_screenshot FILE.png
 ui_screenshot() { xwd -root -display "${DISPLAY:-:0}" 2>/dev/null | convert xwd:- "$1" 2>/dev/null; }

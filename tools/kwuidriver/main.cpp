@@ -10,6 +10,7 @@
 //                                              draw their own boxes)
 //   kwuidriver answer WINDOW --button OK|Yes|No|Cancel|Abort|Retry|Ignore
 //                                              prints a message box's text and presses a button
+//   kwuidriver type   WINDOW --id N --text T   puts the text in an edit box, as typing it would
 //   kwuidriver close  WINDOW                   asks the window to close
 // WINDOW is --title TEXT, --title-prefix TEXT and/or --class NAME; every
 // command first waits up to --timeout MS (default 10000) for it to show.
@@ -48,7 +49,7 @@ const struct {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: kwuidriver wait|texts|click|list|check|answer|close "
+    std::fprintf(stderr, "usage: kwuidriver wait|texts|click|type|list|check|answer|close "
                          "--title TEXT|--title-prefix TEXT|--class NAME [--timeout MS] [--id N] [--text T] "
                          "[--row R] [--column C] [--off] [--button NAME]\n");
     return 2;
@@ -228,6 +229,13 @@ int main(int argc, char** argv)
         return options.id >= 0 || !options.text.empty() ? Click(window, options) : Usage();
     if (options.command == "answer")
         return Answer(window, options);
+    if (options.command == "type") {
+        // The edit box tells its dialog of the change, as it does for keys.
+        HWND edit = options.id >= 0 ? ChildById(window, options.id) : nullptr;
+        return edit != nullptr && SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(options.text.c_str()))
+                   ? 0
+                   : Fail("no such edit box", options);
+    }
     if (options.command == "close")
         return PostMessageA(window, WM_CLOSE, 0, 0) && WaitUntilGone(window, options.timeoutMs)
                    ? 0
