@@ -126,11 +126,12 @@ void CSetupBannerCtrl::DrawContent(HDC dc, const RECT& client)
                       kTransparent);
     }
 
-    // The right part of the bitmap carries its picture: text stays clear of it.
-    RECT text = client;
-    text.right -= MulDiv(bitmapSize.cx, 3, 10);
+    // The right part of the bitmap carries its picture: text stays clear of
+    // it, with a margin.
     int dpiX = GetDeviceCaps(dc, LOGPIXELSX);
     int dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+    RECT text = client;
+    text.right -= MulDiv(bitmapSize.cx, 3, 10) + MulDiv(dpiX, 1, 8);
     SetBkMode(dc, TRANSPARENT);
     text.left += MulDiv(dpiX, 1, 8);
     text.top += MulDiv(dpiY, 1, 12);

@@ -2,7 +2,7 @@
 # Takes a picture of every window of the updater, in English and in French,
 # into docs/screenshots/: the real program on a machine of the test bench
 # (tests/updater/e2e/e2e-lib.sh), driven to each window by tools/kwuidriver.
-# Setup's windows built so far come from their demo (kwsetupuidemo).
+# Setup's windows come from its demo (kwsetupuidemo).
 # Runs beside the bench's HTTP server, on a virtual screen:
 #   python3 tools/kwhttpd.py -- xvfb-run -a bash scripts/screenshots.sh BUILD SOURCE
 set -uo pipefail
@@ -108,20 +108,38 @@ for lang in en fr; do
 done
 finish_machine >/dev/null
 
-# Setup's destination page, then its change-folder dialog opened from it.
+# Setup's windows, from its demo (kwsetupuidemo) over made-up data: the
+# language choice, the wait at start-up, every page of the wizard and the
+# change-folder dialog.
 setup_demo="$build/tests/setup/ui/kwsetupuidemo.exe"
-declare -A title_en+=([page]="[Melvaro Studio]" [folder]="Change Current")
-declare -A title_fr+=([page]="[Melvaro Studio]" [folder]="Modifier le dossier")
+declare -A title_en+=([language]="Select language" [wait]="Melvaro 2012" [wizard]="[Melvaro 2012]"
+  [folder]="Change Current")
+declare -A title_fr+=([language]="S" [wait]="Melvaro 2012" [wizard]="[Melvaro 2012]" [folder]="Modifier le dossier")
+setup_pages="welcome license destination maintenance ready ready-repair ready-remove progress complete
+  complete-restart complete-failed missing"
+demo_start() {
+  wine "$setup_demo" "$lang" "$@" </dev/null >/dev/null 2>&1 &
+  demo_pid=$!
+}
+demo_end() {
+  kill "$demo_pid" 2>/dev/null
+  wait "$demo_pid" 2>/dev/null || true # ended by the kill
+}
 for lang in en fr; do
-  wine "$setup_demo" "$lang" </dev/null >/dev/null 2>&1 &
-  demo_pid=$!
-  shot setup-destination page
-  ui_close --title-prefix "$(title page)" >/dev/null
-  wait_gone "$demo_pid"
-  wine "$setup_demo" "$lang" folder </dev/null >/dev/null 2>&1 &
-  demo_pid=$!
-  shot change-folder folder
-  ui_close --title-prefix "$(title folder)" >/dev/null
-  ui_close --title-prefix "$(title page)" >/dev/null
-  wait_gone "$demo_pid"
+  for window in language wait; do
+    demo_start "$window"
+    shot "setup-$window" "$window"
+    demo_end
+  done
+  for page in $setup_pages; do
+    demo_start "$page"
+    shot "setup-$page" wizard
+    demo_end
+  done
+  # The dialog opens on the destination, which does not exist yet: one
+  # folder up shows folders to choose from.
+  demo_start folder
+  ui_click --title-prefix "$(title folder)" --id 1003 --timeout 30000 >/dev/null
+  shot setup-change-folder folder
+  demo_end
 done

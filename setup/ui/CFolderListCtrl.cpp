@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace {
 
 bool SameText(const std::string& a, const std::string& b)
@@ -47,6 +49,7 @@ void CFolderListCtrl::Fill(const std::string& folder)
     m_listed = folder;
     for (const std::string& name : Subfolders(folder))
         Append({name, kFolderImage, false});
+    FitColumns();
 }
 
 std::string CFolderListCtrl::GetSelectedName() const
@@ -58,6 +61,7 @@ std::string CFolderListCtrl::GetSelectedName() const
 void CFolderListCtrl::AddNewFolder()
 {
     Append({"New Folder", 0, true});
+    FitColumns();
     int index = static_cast<int>(m_items.size()) - 1;
     SetFocus(GetHwnd());
     ListView_SetItemState(GetHwnd(), index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -80,7 +84,26 @@ bool CFolderListCtrl::AcceptName(int index, const std::string& name)
     }
     item.name = name;
     item.isNew = false;
+    FitColumns();
     return true;
+}
+
+void CFolderListCtrl::FitColumns()
+{
+    // The list view keeps the column width of the first names it showed:
+    // longer names met later would end in "...".
+    int widest = 0;
+    for (const CFolderItem& item : m_items)
+        widest = std::max(widest, ListView_GetStringWidth(GetHwnd(), item.name.c_str()));
+    if (widest == 0)
+        return;
+    int iconWidth = GetSystemMetrics(SM_CXSMICON);
+    int iconHeight = 0;
+    HIMAGELIST images = ListView_GetImageList(GetHwnd(), LVSIL_SMALL);
+    if (images != nullptr)
+        ImageList_GetIconSize(images, &iconWidth, &iconHeight);
+    const int kLabelMargins = 12;
+    ListView_SetColumnWidth(GetHwnd(), 0, iconWidth + widest + kLabelMargins);
 }
 
 void CFolderListCtrl::Append(const CFolderItem& item)

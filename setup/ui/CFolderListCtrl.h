@@ -40,6 +40,8 @@ protected:
 
 private:
     void Append(const CFolderItem& item);
+    // Widens or narrows the list's columns to its longest name.
+    void FitColumns();
 
     std::string m_listed;
     std::vector<CFolderItem> m_items;

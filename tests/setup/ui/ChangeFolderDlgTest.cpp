@@ -115,6 +115,23 @@ TEST(ChangeFolderDlgTest, BrowsingAndNamingANewFolder)
     EXPECT_FALSE(FileExists(root.File("Gamma")));
 }
 
+// Names met after shorter ones show in full, not cut with "...".
+TEST(ChangeFolderDlgTest, LongNamesFoundLaterShowInFull)
+{
+    TestFolder root;
+    const std::string longName = "A folder with a name much longer than the first ones";
+    CreateDirectoryA(root.File("Short").c_str(), nullptr);
+    CreateDirectoryA(root.File("Short\\a").c_str(), nullptr);
+    CreateDirectoryA(root.File(longName).c_str(), nullptr);
+    ScriptedDialog dialog(root.File("Short"), [&longName](ScriptedDialog& d) {
+        d.Press(IDC_UP_FOLDER);
+        HWND list = d.GetItem(IDC_FOLDER_LIST);
+        EXPECT_GT(ListView_GetColumnWidth(list, 0), ListView_GetStringWidth(list, longName.c_str()));
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+}
+
 // A typed folder becomes current; characters no folder can have are refused
 // with the system's explanation and the box shows the current folder again;
 // up one level at a drive's root stays at the root, and choosing the drive

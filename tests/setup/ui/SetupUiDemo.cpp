@@ -2,11 +2,14 @@
 // person or a screenshot to look at. It runs no installer work: the
 // operations the wizard posts are dropped. Arguments, in any order: "fr" for
 // French; the page to show (welcome, license, destination, maintenance,
-// ready, ready-remove, progress, complete, complete-restart,
+// ready, ready-repair, ready-remove, progress, complete, complete-restart,
 // complete-failed, missing; welcome by default); "folder" to open the
-// change-folder dialog from the destination page.
+// change-folder dialog from the destination page. "language" shows the
+// language choice and "wait" the start-up's wait window instead.
+#include "CLanguageDlg.h"
 #include "CSetupInstallationData.h"
 #include "CSetupUI.h"
+#include "CSplashWaitMiniDlg.h"
 #include "HeapText.h"
 #include "InterfaceLanguage.h"
 #include "RegisteredMessages.h"
@@ -21,15 +24,29 @@ namespace {
 
 const UINT kShown = RegisterWindowMessageA("kw_SETUP_UI_DEMO_SHOWN");
 
-// What the progress page shows halfway through an installation.
+// What the progress page shows while the first of two packages installs.
 void ShowSomeProgress(CSetupUI& wizard)
 {
-    wizard.SetProgressRange(kWizardOverallBar, 0, 3);
+    wizard.SetProgressRange(kWizardOverallBar, 0, 2);
     wizard.SetProgressPos(kWizardOverallBar, 1);
     wizard.SetProgressRange(kWizardPackageBar, 0, 100);
-    wizard.SetProgressPos(kWizardPackageBar, 62);
+    wizard.SetProgressPos(kWizardPackageBar, 60);
     wizard.SetStatusText(1, "Melvaro 2012");
-    wizard.SetStatusText(2, "Copying new files: C:\\Program Files\\Melvaro 2012\\Samples\\Harbour at dusk.mlv");
+    wizard.SetStatusText(2, g_language == kLanguageFrench ? "Copie des nouveaux fichiers" : "Copying new files");
+}
+
+// The wait window filling slowly, long enough to be looked at.
+void ShowWaiting()
+{
+    const int steps = 10;
+    CSplashWaitMiniDlg wait;
+    if (!wait.Open(steps))
+        return;
+    for (int step = 0; step < steps && wait.IsOpen(); ++step) {
+        Sleep(1000);
+        wait.Step();
+    }
+    wait.Close();
 }
 
 } // namespace
@@ -44,6 +61,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
         return arguments.count(word) != 0;
     };
     g_language = has("fr") ? kLanguageFrench : kLanguageEnglish;
+    if (has("language"))
+        return static_cast<int>(CLanguageDlg().DoModal());
+    if (has("wait")) {
+        ShowWaiting();
+        return 0;
+    }
 
     CSetupInstallationData data;
     data.mainProductMissing = true;
@@ -55,7 +78,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     CSetupUI wizard("Melvaro 2012", data);
     wizard.SetDestinationFolder("C:\\Program Files\\Melvaro 2012\\");
 
-    if (has("maintenance") || has("ready-remove"))
+    if (has("maintenance") || has("ready-repair") || has("ready-remove"))
         wizard.SetState(kWizardMaintenance);
     if (has("license"))
         wizard.SetStartPage(IDD_PAGE_LICENSE);
@@ -63,8 +86,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
         wizard.SetStartPage(IDD_PAGE_DESTINATION);
     if (has("maintenance"))
         wizard.SetStartPage(IDD_PAGE_MAINTENANCETYPE);
-    if (has("ready") || has("ready-remove")) {
-        wizard.SetInstallMode(has("ready-remove") ? kInstallModeRemove : kInstallModeInstall);
+    if (has("ready") || has("ready-repair") || has("ready-remove")) {
+        wizard.SetInstallMode(has("ready-remove")   ? kInstallModeRemove
+                              : has("ready-repair") ? kInstallModeRepair
+                                                    : kInstallModeInstall);
         wizard.SetStartPage(IDD_PAGE_READY);
     }
     if (has("progress") || has("complete") || has("complete-restart") || has("complete-failed"))
