@@ -128,7 +128,9 @@ void CButtonST::Draw(const DRAWITEMSTRUCT& item) const
         KwSelection selection(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : look.text);
-        DrawTextA(dc, caption.data(), length, &content, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        // Beside a picture the caption reads on from it, as a link does.
+        UINT alignment = picture.cx > 0 ? DT_LEFT : DT_CENTER;
+        DrawTextA(dc, caption.data(), length, &content, alignment | DT_VCENTER | DT_SINGLELINE);
     }
 
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
