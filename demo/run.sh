@@ -95,3 +95,11 @@ echo
 echo "== 7. The cache after the run (C:\\Program Files\\Melvaro 2012\\updates)"
 ls -A "$install/updates" | sed 's/^/   /'
 echo "   (empty: every installed file was removed)"
+
+# Setup's wizard, on the person's display when there is one, else on a
+# hidden one.
+if [ -n "${DISPLAY:-}" ]; then
+  bash "$here/demo/setup-demo.sh" "$here" "$build"
+else
+  xvfb-run -a -s "-screen 0 1024x768x24" bash "$here/demo/setup-demo.sh" "$here" "$build"
+fi
