@@ -2,8 +2,8 @@
 // line as one line to the file named by KWSTUB_LOG, waits KWSTUB_WAIT
 // milliseconds, and exits with the code in KWSTUB_EXIT (default 0).
 // /wait:MS waits MS milliseconds instead, for a caller that cannot pass on
-// its environment (a package's custom action runs it from the installer's
-// own process).
+// its environment (a package's custom action, which Windows runs from the
+// installer service).
 // Each /regdword:"ROOT\subkey|Name|Value" writes a DWORD value, so what it
 // "installs" is then detected (ROOT is a full root name such as
 // HKEY_LOCAL_MACHINE); a value it cannot write ends it with 1603.
