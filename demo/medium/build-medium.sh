@@ -3,14 +3,17 @@
 # main program and readme, the samples package, and the stand-in installer
 # of the product's prerequisite. Each package carries the KWSetupProperty
 # table with the name setup shows for it in English and French. Also writes
-# the missing-prerequisite variant's setup.ini in a folder beside the medium.
-# Usage: build-medium.sh OUT_DIR VARIANT_DIR MELVARO_EXE KWSTUB_EXE
+# the missing-prerequisite variant's setup.ini in a folder beside the medium,
+# and a three-package medium beside it too: the product, a tutorials package
+# that takes about eight seconds to install, and a plugins package.
+# Usage: build-medium.sh OUT_DIR VARIANT_DIR THREE_DIR MELVARO_EXE KWSTUB_EXE
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 variant=$(mkdir -p "$2" && cd "$2" && pwd)
-melvaro=$3
-stub=$4
+three=$(mkdir -p "$3" && cd "$3" && pwd)
+melvaro=$4
+stub=$5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 version=1.0.0
@@ -28,7 +31,10 @@ cd "$work"
 printf 'Melvaro 2012 version %s\r\n' "$version" >melvaro.txt
 printf 'Melvaro 2012\r\n\r\nThank you for installing Melvaro 2012.\r\nMerci d'"'"'avoir install\xe9 Melvaro 2012.\r\n' >lisezmoi.txt
 printf 'Melvaro 2012 sample document\r\n' >sample.txt
+printf 'Melvaro 2012 tutorial\r\n' >tutorial.txt
+printf 'Melvaro 2012 plug-in\r\n' >plugin.txt
 cp "$melvaro" melvaro.exe
+cp "$stub" kwstub.exe
 
 wixl -a x64 -o melvaro-setup.msi -D "Version=$version" melvaro-setup.wxs
 setup_property_table "Melvaro 2012 Main Program" "Programme principal Melvaro 2012" >KWSetupProperty.idt
@@ -40,7 +46,19 @@ setup_property_table "Melvaro 2012 Samples" "Exemples Melvaro 2012" >KWSetupProp
 msibuild melvaro-samples.msi -i KWSetupProperty.idt
 msibuild melvaro-samples.msi -s "Melvaro 2012 Samples" "Zentrel" "x64;1033" "{4F1A2B3C-0000-4000-8000-00000000A200}"
 
+wixl -a x64 -o melvaro-tutorials.msi -D "Version=$version" -D "Wait=8000" melvaro-tutorials.wxs
+setup_property_table "Melvaro 2012 Tutorials" "Didacticiels Melvaro 2012" >KWSetupProperty.idt
+msibuild melvaro-tutorials.msi -i KWSetupProperty.idt
+msibuild melvaro-tutorials.msi -s "Melvaro 2012 Tutorials" "Zentrel" "x64;1033" "{4F1A2B3C-0000-4000-8000-00000000A300}"
+
+wixl -a x64 -o melvaro-plugins.msi -D "Version=$version" melvaro-plugins.wxs
+setup_property_table "Melvaro 2012 Plugins" "Modules Melvaro 2012" >KWSetupProperty.idt
+msibuild melvaro-plugins.msi -i KWSetupProperty.idt
+msibuild melvaro-plugins.msi -s "Melvaro 2012 Plugins" "Zentrel" "x64;1033" "{4F1A2B3C-0000-4000-8000-00000000A400}"
+
 mv melvaro-setup.msi melvaro-samples.msi "$out/"
+mv melvaro-tutorials.msi melvaro-plugins.msi "$three/"
 cp "$stub" "$out/kwstub.exe"
 crlf "$here/setup.ini" >"$out/setup.ini"
 crlf "$here/missing-prerequisite.ini" >"$variant/setup.ini"
+crlf "$here/three-packages.ini" >"$three/setup.ini"

@@ -1,6 +1,9 @@
 // Stands in for an external installer in tests: appends its whole command
 // line as one line to the file named by KWSTUB_LOG, waits KWSTUB_WAIT
 // milliseconds, and exits with the code in KWSTUB_EXIT (default 0).
+// /wait:MS waits MS milliseconds instead, for a caller that cannot pass on
+// its environment (a package's custom action, which Windows runs from the
+// installer service).
 // Each /regdword:"ROOT\subkey|Name|Value" writes a DWORD value, so what it
 // "installs" is then detected (ROOT is a full root name such as
 // HKEY_LOCAL_MACHINE); a value it cannot write ends it with 1603.
@@ -16,6 +19,7 @@
 namespace {
 
 const char kRegDwordOption[] = "/regdword:";
+const char kWaitOption[] = "/wait:";
 const int kInstallFailure = 1603;
 
 unsigned long EnvironmentNumber(const char* name)
@@ -64,12 +68,17 @@ int main(int argc, char** argv)
         std::ofstream file(log, std::ios::binary | std::ios::app);
         file << GetCommandLineA() << "\r\n";
     }
-    const std::string option = kRegDwordOption;
+    const std::string regDword = kRegDwordOption;
+    const std::string wait = kWaitOption;
+    unsigned long milliseconds = EnvironmentNumber("KWSTUB_WAIT");
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
-        if (argument.compare(0, option.size(), option) == 0 && !WriteDword(Unquoted(argument.substr(option.size()))))
+        if (argument.compare(0, regDword.size(), regDword) == 0 &&
+            !WriteDword(Unquoted(argument.substr(regDword.size()))))
             return kInstallFailure;
+        if (argument.compare(0, wait.size(), wait) == 0)
+            milliseconds = std::strtoul(argument.c_str() + wait.size(), nullptr, 10);
     }
-    Sleep(EnvironmentNumber("KWSTUB_WAIT"));
+    Sleep(milliseconds);
     return static_cast<int>(EnvironmentNumber("KWSTUB_EXIT"));
 }
