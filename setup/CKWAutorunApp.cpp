@@ -37,6 +37,8 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+const char kEngineLogName[] = "KW#MSI.TXT";
+
 } // namespace
 
 CKWAutorunApp::CKWAutorunApp() = default;
@@ -138,6 +140,18 @@ bool CKWAutorunApp::Prepare()
         return false;
     LogMessage("Closing splash screen");
     return true;
+}
+
+std::string CKWAutorunApp::EngineLogPath() const
+{
+    if (m_logPath.empty())
+        return std::string();
+    // The engine writes its own file beside setup's log: two writers in one
+    // file interleave, and an engine that opens it afresh writes over its
+    // start. The previous run's engine log is kept as ".bak".
+    std::string path = FolderOf(m_logPath) + "\\" + kEngineLogName;
+    RotateToBackup(path);
+    return path;
 }
 
 void CKWAutorunApp::RunWizard()

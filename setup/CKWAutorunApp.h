@@ -31,6 +31,8 @@ private:
     bool ChooseLanguage();
     bool Prepare();
     void RunWizard();
+    // Where the engine logs when logging was asked for; empty otherwise.
+    std::string EngineLogPath() const;
     void ShowUsage();
     int Box(const std::string& text, UINT type) const;
     // The installation work the wizard asks for, and the traces of the

@@ -12,6 +12,8 @@ source_dir=$(cd "$2" && pwd)
 medium="$build/demo/medium"
 main='{6E2C1F3A-8B4D-4C7E-9A51-3D0F2B7C4E91}'
 samples='{2B8E5D41-7C3A-4F96-8E12-5A0D9C6B3F71}'
+tutorials='{7D3F9A62-1E5B-4A08-B7C4-2F6E8D1A5C31}'
+plugins='{9A4C7E15-3B6D-4F82-A1E9-6C5B0D8F2E41}'
 runtime_key='HKLM\Software\Microsoft\NET Framework Setup'
 default_folder="$WINEPREFIX/drive_c/Program Files/Melvaro 2012"
 wizard='[Melvaro 2012]'
@@ -47,6 +49,7 @@ enabled() { field "$1" 4; }
 shown() { ui_texts --title-prefix "$wizard" | awk -F'\t' -v id="$1" '$1 == id { v = $5 } END { print v + 0 }'; }
 page_is() { ui_wait --title "$wizard - $1" --timeout "${2:-10000}" >/dev/null; }
 product_installed() { wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" >/dev/null 2>&1; }
+product_absent() { ! product_installed "$1"; }
 
 # A machine without the product, its samples or the runtime the medium
 # installs first, and nothing left running of a scenario before.
@@ -55,7 +58,7 @@ fresh_machine() {
   wine taskkill /F /IM setup.exe >/dev/null 2>&1
   wine taskkill /F /IM melvaro.exe >/dev/null 2>&1
   wine taskkill /F /IM notepad.exe >/dev/null 2>&1
-  wine msiexec /x "$samples" /qn >/dev/null 2>&1
+  for product in "$plugins" "$tutorials" "$samples"; do wine msiexec /x "$product" /qn >/dev/null 2>&1; done
   wine msiexec /x "$main" /qn >/dev/null 2>&1
   wine reg delete "$runtime_key" /f >/dev/null 2>&1
 }
@@ -159,7 +162,7 @@ check "no launch offered after removal" is "$(shown $launch)" 0
 ui_click --title-prefix "$wizard" --id $finish >/dev/null
 wait_setup
 check "product gone" test ! -e "$WINEPREFIX/drive_c/Apps/Melvaro/melvaro.exe"
-check "product unregistered" bash -c "! wine reg query 'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$main' >/dev/null 2>&1"
+check "product unregistered" product_absent "$main"
 
 fresh_machine "a prerequisite without installer: where to get it"
 start_setup "$build/demo/medium-missing-prerequisite" /l:1033
@@ -175,7 +178,27 @@ check "the link names it" is "$(text_of $prereq_link)" "Soap Toolkit v.3.0"
 check "the link is live" is "$(enabled $prereq_link)" 1
 ui_click --title-prefix "$wizard" --id $finish >/dev/null
 wait_setup
-check "nothing installed" bash -c "! wine reg query 'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$main' >/dev/null 2>&1"
+check "nothing installed" product_absent "$main"
+
+# The second of three packages takes 8 s (a custom action waits), long
+# enough to cancel while it installs.
+fresh_machine "cancel confirmed during the second of three packages"
+start_setup "$build/demo/medium-three-packages" /l:1033
+ui_click --title-prefix "$wizard" --id $next --timeout 30000 >/dev/null
+ui_click --title-prefix "$wizard" --id $license_yes >/dev/null
+for _ in 1 2 3; do ui_click --title-prefix "$wizard" --id $next >/dev/null; done
+for _ in $(seq 150); do [ "$(text_of $status1)" = "Melvaro 2012 Tutorials" ] && break; sleep 0.2; done
+check "the second package installing" is "$(text_of $status1)" "Melvaro 2012 Tutorials"
+ui_click --title-prefix "$wizard" --id $cancel >/dev/null
+output=$(ui_answer --title-prefix "Melvaro 2012" --button Yes --timeout 30000)
+check "cancel confirmed" contains <(echo "$output") "Are you sure you want to cancel the current installation?"
+page_is Complete 30000
+check "the interruption told" contains <(text_of $complete_intro) "interrupted"
+ui_click --title-prefix "$wizard" --id $finish >/dev/null
+wait_setup
+check "setup ended" is "$output" 0
+check "the first package stays installed" product_installed "$main"
+check "the third was never started" product_absent "$plugins"
 
 # Wine's engine makes no administrative image (it answers 1626): the run
 # shows that the request reaches the engine and that its refusal is told.
@@ -192,7 +215,7 @@ check "the failure told" contains <(text_of $complete_intro) "interrupted"
 ui_click --title-prefix "$wizard" --id $finish >/dev/null
 wait_setup
 check "the administrative action asked for" contains "$setup_log" "MsiInstallProduct returned 1626"
-check "nothing installed on the machine" bash -c "! wine reg query 'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$main' >/dev/null 2>&1"
+check "nothing installed on the machine" product_absent "$main"
 
 fresh_machine "done"
 rm -rf "$WINEPREFIX/drive_c/Apps"
