@@ -24,6 +24,7 @@ removed before the file is looked up, so a test needs no set-up call:
                                so on down to /catalog.xml
     /@endless/catalog.xml      answer 200 without a length and send the file's
                                bytes over and over until the client leaves
+    /@rate=100000/update.msi   send at most 100000 bytes a second
 
 With --tls CERT KEY the server speaks HTTPS with that certificate chain
 (PEM files); clients reach it as https://localhost:PORT/.
@@ -65,6 +66,7 @@ class Rules:
         self.redirect = 0
         self.endless = False
         self.error_body = False
+        self.rate = None
 
     def apply(self, name, value):
         if name == "status":
@@ -82,6 +84,8 @@ class Rules:
             self.endless = True
         elif name == "errorbody":
             self.error_body = True
+        elif name == "rate":
+            self.rate = max(int(value), 1)
         else:
             raise ValueError("unknown rule " + name)
 
@@ -212,7 +216,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.flush()
                 self.close_connection = True
                 return
+            if rules.rate:
+                return self.send_slowly(body, rules.rate)
             self.wfile.write(body)
+
+    def send_slowly(self, body, rate):
+        """The body in tenths of a second's worth, as a slow line would."""
+        piece = max(rate // 10, 1)
+        for start in range(0, len(body), piece):
+            self.wfile.write(body[start : start + piece])
+            self.wfile.flush()
+            time.sleep(0.1)
 
     @staticmethod
     def parse_range(header, size):
