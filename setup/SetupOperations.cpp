@@ -66,6 +66,16 @@ UINT Conclude(UINT result, ISetupWizard* wizard)
     return result;
 }
 
+// Repair and removal: the product is there, so neither prerequisites nor a
+// new engine are needed.
+UINT RunMaintenance(CSetupInstallationData& data, ISetupWizard* wizard, bool lastFirst,
+                    const PackageOperation& operation)
+{
+    ResetOverallBar(data, wizard);
+    ConnectEngine(wizard);
+    return Conclude(RunPackages(data, wizard, lastFirst, operation), wizard);
+}
+
 void ReportPrerequisiteFailure(UINT result)
 {
     if (result == kNoPermission)
@@ -103,20 +113,14 @@ UINT InstallAll(CSetupInstallationData& data, const ProductDescriptor& product, 
 
 UINT RepairAll(CSetupInstallationData& data, ISetupWizard* wizard)
 {
-    ResetOverallBar(data, wizard);
-    ConnectEngine(wizard);
-    UINT result = RunPackages(data, wizard, false, [](CKWMsiPackage& package) {
+    return RunMaintenance(data, wizard, false, [](CKWMsiPackage& package) {
         return package.Repair();
     });
-    return Conclude(result, wizard);
 }
 
 UINT RemoveAll(CSetupInstallationData& data, ISetupWizard* wizard)
 {
-    ResetOverallBar(data, wizard);
-    ConnectEngine(wizard);
-    UINT result = RunPackages(data, wizard, true, [](CKWMsiPackage& package) {
+    return RunMaintenance(data, wizard, true, [](CKWMsiPackage& package) {
         return package.Remove();
     });
-    return Conclude(result, wizard);
 }

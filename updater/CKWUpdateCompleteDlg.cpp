@@ -2,6 +2,7 @@
 
 #include "AfterUpdateFlags.h"
 #include "CResString.h"
+#include "FormatText.h"
 #include "CancelFlags.h"
 #include "RebootSystem.h"
 #include "UpdaterIcons.h"
@@ -14,18 +15,6 @@ const int kStringFinish = 106;
 const int kStringCancel = 107;
 // How much taller than the dialog's font the title is.
 const LONG kTitleGrowth = 4;
-
-// "&" shows as itself only doubled in a button's text.
-std::string DoubleAmpersands(const std::string& text)
-{
-    std::string doubled;
-    for (char c : text) {
-        doubled += c;
-        if (c == '&')
-            doubled += '&';
-    }
-    return doubled;
-}
 
 int ModeOfTheRun()
 {

@@ -33,3 +33,14 @@ std::string FormatText(const char* format, ...)
     va_end(args);
     return text;
 }
+
+std::string DoubleAmpersands(const std::string& text)
+{
+    std::string doubled;
+    for (char c : text) {
+        doubled += c;
+        if (c == '&')
+            doubled += '&';
+    }
+    return doubled;
+}

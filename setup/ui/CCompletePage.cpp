@@ -1,27 +1,12 @@
 #include "CCompletePage.h"
 
 #include "CResString.h"
+#include "FormatText.h"
 #include "CSetupInstallationData.h"
 #include "CSetupUI.h"
 #include "SetupCore.h"
 #include "SetupFlags.h"
 #include "SetupResources.h"
-
-namespace {
-
-// A title shown literally by a control that reads "&" as a mnemonic.
-std::string DoubleAmpersands(const std::string& text)
-{
-    std::string doubled;
-    for (char c : text) {
-        doubled += c;
-        if (c == '&')
-            doubled += '&';
-    }
-    return doubled;
-}
-
-} // namespace
 
 CCompletePage::CCompletePage(CSetupUI& wizard) : CSetupPage(IDD_PAGE_COMPLETE, wizard, "IDD_PAGE_COMPLETE", "Complete")
 {

@@ -11,40 +11,10 @@ source_dir=$(cd "$2" && pwd)
 checklist="$build/tests/ui/kwchecklist.exe"
 updater="$build/updater/updater.exe"
 setup_key='HKLM\Software\Zentrel\Melvaro 2012\Setup'
-shots="$build/tests/ui/failures"
-passed=0
-failed=0
-output=
-
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAIL [$scenario] $what"
-    echo "--- driver output:"; printf '%s\n' "$output" | sed 's/^/    /'
-    mkdir -p "$shots"
-    ui_screenshot "$shots/$failed.png" && echo "--- screen: $shots/$failed.png"
-  fi
-}
+failure_dir="$build/tests/ui/failures"
+. "$source_dir/tests/ui/checks.sh"
+explain_failure() { echo "--- driver output:"; printf '%s\n' "$output" | sed 's/^/    /'; }
 has_line() { printf '%s\n' "$output" | grep -qxF -- "$1"; }
-# Waits up to 20 s for a program started in the background to end and puts
-# its exit code in $output (not in a subshell: only this shell can wait).
-wait_end() {
-  local pid=$1
-  for _ in $(seq 200); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      output=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  kill "$pid" 2>/dev/null
-  output=timeout
-}
 
 wineserver -p 2>/dev/null || true
 
@@ -76,7 +46,7 @@ check "our own list shows the new states" has_line $'0\ton\tSamples\t\t\t-\t-\t1
 check "our own list shows row 1 unchecked" has_line $'1\toff\tHelp\t\t\t-\t-\t2'
 output=$(ui_click --title Checklist --text OK 2>&1)
 check "OK pressed" [ $? -eq 0 ]
-wait_end $pid
+wait_end $pid 20
 check "the program saw only row 2 checked" [ "$output" = 4 ]
 
 scenario="a missing window"
@@ -103,7 +73,7 @@ for language in fr en; do
   output=$(ui_answer --title-prefix Melvaro --button OK --timeout 20000)
   check "answered OK" [ $? -eq 0 ]
   check "the box text read" grep -qF -- "$expected" <<<"$output"
-  wait_end $pid
+  wait_end $pid 20
   check "the updater ended once answered" [ "$output" != timeout ]
 done
 if [ "$kept_path" = 0 ]; then
@@ -111,5 +81,5 @@ if [ "$kept_path" = 0 ]; then
   rm -rf "$WINEPREFIX/drive_c/kwuidriver-product"
 fi
 
-echo "uidriver: $passed passed, $failed failed"
-[ $failed -eq 0 ]
+printf "uidriver: "
+report_checks

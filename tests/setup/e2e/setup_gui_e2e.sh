@@ -22,24 +22,11 @@ back=12323 next=12324 finish=12325 cancel=2
 welcome_intro=1110 license_yes=1121 license_no=1122 dest_folder=1012 dest_change=1013
 folder_box=1007 repair=1130 remove=1133 status1=1152 complete_intro=1160 launch=1161 readme=1162
 prereq_link=1171
-passed=0
-failed=0
-scenario=
 setup_log=
+failure_dir="$build/tests/setup/failures"
+. "$source_dir/tests/ui/checks.sh"
+explain_failure() { echo "--- setup log:"; tr -d '\r' <"$setup_log" 2>/dev/null | sed 's/^/    /'; }
 
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAIL [$scenario] $what"
-    echo "--- setup log:"; tr -d '\r' <"$setup_log" 2>/dev/null | sed 's/^/    /'
-    mkdir -p "$build/tests/setup/failures"
-    ui_screenshot "$build/tests/setup/failures/$failed.png" && echo "--- screen: $build/tests/setup/failures/$failed.png"
-  fi
-}
 is() { [ "$1" = "$2" ] || { echo "    got '$1', expected '$2'"; false; }; }
 contains() { grep -qF -- "$2" "$1" 2>/dev/null; }
 lacks() { ! grep -qF -- "$2" "$1" 2>/dev/null; }
@@ -72,19 +59,7 @@ start_setup() {
   wine "$from/setup.exe" /log:"$(winepath -w "$setup_log" 2>/dev/null)" "$@" </dev/null >/dev/null 2>&1 &
   setup_pid=$!
 }
-# Waits up to 60 s for setup to end; its exit code in $output.
-wait_setup() {
-  for _ in $(seq 600); do
-    if ! kill -0 "$setup_pid" 2>/dev/null; then
-      wait "$setup_pid"
-      output=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  output=timeout
-  wine taskkill /F /IM setup.exe >/dev/null 2>&1
-}
+wait_setup() { wait_end "$setup_pid" 60 setup.exe; }
 
 wineserver -p 2>/dev/null || true
 
@@ -219,5 +194,4 @@ check "nothing installed on the machine" product_absent "$main"
 
 fresh_machine "done"
 rm -rf "$WINEPREFIX/drive_c/Apps"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report_checks

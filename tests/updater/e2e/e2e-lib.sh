@@ -19,29 +19,11 @@ updates_key='HKCU\Software\Zentrel\Melvaro 2012\Updates'
 state_key='HKCU\Software\Zentrel\Melvaro\Updates'
 install="$WINEPREFIX/drive_c/Program Files/Melvaro 2012"
 updater_exe='C:\Program Files\Melvaro 2012\updater.exe'
-passed=0
-dumped=
-failed=0
-
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAIL [$scenario] $what"
-    if [ "$dumped" != "$scenario" ]; then
-      dumped=$scenario
-      echo "--- updater log:"; tr -d '\r' <"$updater_log" 2>/dev/null | sed 's/^/    /'
-      echo "--- server log:"; sed 's/^/    /' "$KW_HTTPD_LOG"
-    fi
-    if [ -n "${DISPLAY:-}" ]; then
-      mkdir -p "$build/tests/updater/failures"
-      xwd -root -display "$DISPLAY" 2>/dev/null | convert xwd:- "$build/tests/updater/failures/$failed.png" 2>/dev/null &&
-        echo "--- screen: $build/tests/updater/failures/$failed.png"
-    fi
-  fi
+failure_dir="$build/tests/updater/failures"
+. "$source_dir/tests/ui/checks.sh"
+explain_failure() {
+  echo "--- updater log:"; tr -d '\r' <"$updater_log" 2>/dev/null | sed 's/^/    /'
+  echo "--- server log:"; sed 's/^/    /' "$KW_HTTPD_LOG"
 }
 contains() { grep -qF -- "$2" "$1" 2>/dev/null; }
 lacks() { ! grep -qF -- "$2" "$1" 2>/dev/null; }
@@ -85,6 +67,5 @@ finish_machine() {
   wine msiexec /x "$updater_code" /qn >/dev/null 2>&1
   wine reg delete "$updates_key" /f >/dev/null 2>&1
   wine reg delete "$state_key" /f >/dev/null 2>&1
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  report_checks
 }

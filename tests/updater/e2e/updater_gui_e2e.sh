@@ -38,21 +38,7 @@ start_updater() {
   wine "$updater_exe" "$@" </dev/null >/dev/null 2>&1 &
   updater_pid=$!
 }
-# Waits up to 60 s for the updater to end; its exit code in $output. One
-# that hangs is ended, so that the next scenario starts alone.
-wait_updater() {
-  for _ in $(seq 600); do
-    if ! kill -0 "$updater_pid" 2>/dev/null; then
-      wait "$updater_pid"
-      output=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  output=timeout
-  wine taskkill /F /IM updater.exe >/dev/null 2>&1
-  return 1
-}
+wait_updater() { wait_end "$updater_pid" 60 updater.exe; }
 start_main_program() {
   KWMAIN_LOG="$main_log" wine "$melvaro_exe" </dev/null >/dev/null 2>&1 &
   main_pid=$!
