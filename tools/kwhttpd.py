@@ -24,6 +24,10 @@ removed before the file is looked up, so a test needs no set-up call:
                                so on down to /catalog.xml
     /@endless/catalog.xml      answer 200 without a length and send the file's
                                bytes over and over until the client leaves
+    /@rate=100000/update.msi   send at most 100000 bytes a second
+
+With --tls CERT KEY the server speaks HTTPS with that certificate chain
+(PEM files); clients reach it as https://localhost:PORT/.
 
 Segments combine (/@delay=1/@cut=10/file). The same rules can be given for
 a path at start-up with --status, --delay and --cut.
@@ -40,6 +44,7 @@ import os
 import shutil
 import signal
 import socketserver
+import ssl
 import subprocess
 import sys
 import tempfile
@@ -61,6 +66,7 @@ class Rules:
         self.redirect = 0
         self.endless = False
         self.error_body = False
+        self.rate = None
 
     def apply(self, name, value):
         if name == "status":
@@ -78,6 +84,8 @@ class Rules:
             self.endless = True
         elif name == "errorbody":
             self.error_body = True
+        elif name == "rate":
+            self.rate = max(int(value), 1)
         else:
             raise ValueError("unknown rule " + name)
 
@@ -94,14 +102,28 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
     allow_reuse_address = False
 
-    def __init__(self, root, log_path, startup_rules, max_requests):
+    def __init__(self, root, log_path, startup_rules, max_requests, tls=None):
         super().__init__(("127.0.0.1", 0), Handler)
+        self.tls = None
+        if tls:
+            self.tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            self.tls.load_cert_chain(tls[0], tls[1])
         self.root = os.path.realpath(root)
         self.log = open(log_path, "a", encoding="latin-1", buffering=1)
         self.log_lock = threading.Lock()
         self.startup_rules = startup_rules
         self.requests_left = max_requests
         self.exhausted = threading.Event()
+
+    def finish_request(self, request, client_address):
+        # The handshake runs in the request's own thread, so a client that
+        # refuses the certificate holds up no one else.
+        if self.tls:
+            try:
+                request = self.tls.wrap_socket(request, server_side=True)
+            except (ssl.SSLError, OSError):
+                return
+        super().finish_request(request, client_address)
 
     def record(self, request_line, status, byte_range=None):
         with self.log_lock:
@@ -194,7 +216,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.flush()
                 self.close_connection = True
                 return
+            if rules.rate:
+                return self.send_slowly(body, rules.rate)
             self.wfile.write(body)
+
+    def send_slowly(self, body, rate):
+        """The body in tenths of a second's worth, as a slow line would."""
+        piece = max(rate // 10, 1)
+        for start in range(0, len(body), piece):
+            self.wfile.write(body[start : start + piece])
+            self.wfile.flush()
+            time.sleep(0.1)
 
     @staticmethod
     def parse_range(header, size):
@@ -263,6 +295,7 @@ def main():
     parser.add_argument("--status", action="append", metavar="/PATH=CODE", help="answer CODE for PATH")
     parser.add_argument("--delay", action="append", metavar="/PATH=SECONDS", help="delay the answer for PATH")
     parser.add_argument("--cut", action="append", metavar="/PATH=BYTES", help="cut the transfer of PATH")
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), help="speak HTTPS with this PEM certificate chain and key")
     parser.add_argument("command", nargs=argparse.REMAINDER, help="-- COMMAND [ARGS...] to run beside the server")
     args = parser.parse_args()
 
@@ -288,7 +321,7 @@ def main():
         os.mkdir(root)
     log_path = os.path.abspath(args.log or os.path.join(workspace, "requests.log"))
 
-    server = Server(root, log_path, startup_rules, args.max_requests)
+    server = Server(root, log_path, startup_rules, args.max_requests, args.tls)
     port = server.server_address[1]
     if args.port_file:
         with open(args.port_file, "w") as out:

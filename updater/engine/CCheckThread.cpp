@@ -141,6 +141,10 @@ int CCheckThread::RunStep(int index)
     case 7:
         if (!catalog.LoadFromUrl(m_requestUrl)) {
             LogMessage("Unable to load the catalog");
+            // Why, for whoever reads the log: a refused certificate looks
+            // the same as a server that is down to the person.
+            if (!catalog.GetLoadError().empty())
+                LogMessage("Catalog load error: %s", catalog.GetLoadError().c_str());
         } else if (!catalog.IsValid()) {
             if (catalog.IsTrustRefusal())
                 LogMessage("Catalog refused: %s", catalog.GetInvalidReason().c_str());

@@ -124,6 +124,15 @@ std::string CHttpClient::ErrorText(DWORD error)
         return "the connection closed before the whole answer arrived";
     case ERROR_INTERNET_UNRECOGNIZED_SCHEME:
         return "not an http:// or https:// URL";
+    case ERROR_INTERNET_INVALID_CA:
+    case ERROR_INTERNET_SEC_CERT_REV_FAILED:
+    case ERROR_INTERNET_SEC_INVALID_CERT:
+        // Wine reports an unknown root as a failed revocation check.
+        return "the server's certificate does not lead to a root this machine trusts";
+    case ERROR_INTERNET_SEC_CERT_CN_INVALID:
+        return "the server's certificate is for another name";
+    case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
+        return "the server's certificate has expired or is not yet valid";
     }
     std::string text;
     if (error >= INTERNET_ERROR_BASE && error <= INTERNET_ERROR_LAST) {

@@ -69,7 +69,7 @@ start_setup() {
   setup_log="$build/tests/setup/setup-log.txt"
   mkdir -p "$(dirname "$setup_log")"
   : >"$setup_log"
-  wine "$from/setup.exe" /log:"$(winepath -w "$setup_log")" "$@" </dev/null >/dev/null 2>&1 &
+  wine "$from/setup.exe" /log:"$(winepath -w "$setup_log" 2>/dev/null)" "$@" </dev/null >/dev/null 2>&1 &
   setup_pid=$!
 }
 # Waits up to 60 s for setup to end; its exit code in $output.
