@@ -113,7 +113,7 @@ carry_key() { wine reg add "$machine_updates_key" /v CatalogKeys /d "$signing_ke
 root_attributes() { sed -i "s|<updates |<updates $1 |" "$root/catalog.xml"; }
 file_sha256() { sed -i "s|<filename>$1</filename>|&<filesha256>$2</filesha256>|" "$root/catalog.xml"; }
 sha256_of() { wine "$kwcatalog" crc "$root/files/$1" | tr -d '\r' | awk '{ print $3 }'; }
-sign_catalog() { wine "$kwcatalog" sign "$root/catalog.xml" "$keys/vendor.key" >/dev/null 2>&1; }
+sign_catalog() { check "catalog signed" wine "$kwcatalog" sign "$root/catalog.xml" "$keys/vendor.key" >/dev/null; }
 
 fresh_machine "signed catalog installed, then an older serial refused"
 carry_key
