@@ -12,6 +12,11 @@ const char kVendorScriptsUrl[] = "http://support.zentrel.com/melvaro/scripts/";
 
 const int kThisYear = 2012;
 
+// Set by the build (CMake cache variable KW_CATALOG_KEYS).
+#ifndef KW_CATALOG_KEYS
+#define KW_CATALOG_KEYS ""
+#endif
+
 } // namespace
 
 std::string ExpandMacros(const std::string& text, const std::string& appName, char defaultDrive)
@@ -76,6 +81,7 @@ ProductDescriptor MakeProductDescriptor(char defaultDrive)
     d.DefaultStatsURL = std::string(kVendorScriptsUrl) + "qrzdownloads.asp";
     d.StatsRegistryKey = d.UpdatesRegistryKey;
     d.StatsURLValueName = "StatsURL";
+    d.CatalogKeys = KW_CATALOG_KEYS;
     return d;
 }
 
@@ -113,5 +119,6 @@ std::array<ProductDescriptor::Field, ProductDescriptor::kFieldCount> ProductDesc
         {"DefaultStatsURL", &DefaultStatsURL},
         {"StatsRegistryKey", &StatsRegistryKey},
         {"StatsURLValueName", &StatsURLValueName},
+        {"CatalogKeys", &CatalogKeys},
     }};
 }

@@ -32,12 +32,13 @@ struct ProductDescriptor {
     std::string DefaultStatsURL;      // 23
     std::string StatsRegistryKey;     // 24
     std::string StatsURLValueName;    // 25
+    std::string CatalogKeys;          // 26: public keys that sign catalogs; empty: unsigned
 
     struct Field {
         const char* name;
         const std::string* value;
     };
-    static constexpr size_t kFieldCount = 25;
+    static constexpr size_t kFieldCount = 26;
     // The fields in their numbered order (index 0 is field 1).
     std::array<Field, kFieldCount> Fields() const;
 };

@@ -38,10 +38,11 @@ TEST(ProductDescriptor, FieldsInTheirOrderWithExpandedDefaults)
 {
     ProductDescriptor d = MakeProductDescriptor('D');
     auto fields = d.Fields();
-    ASSERT_EQ(25u, fields.size());
+    ASSERT_EQ(26u, fields.size());
     EXPECT_STREQ("AppName", fields[0].name);
     EXPECT_EQ(&d.UpdaterCode, fields[18].value);
     EXPECT_EQ(&d.StatsURLValueName, fields[24].value);
+    EXPECT_EQ(&d.CatalogKeys, fields[25].value);
 
     EXPECT_EQ("HKEY_LOCAL_MACHINE\\Software\\Zentrel\\Melvaro 2012\\Setup", d.SetupRegistryKey);
     EXPECT_EQ("\"[INSTALLDIR]melvaro.exe\"", d.MainProgramCommand);

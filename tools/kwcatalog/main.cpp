@@ -1,10 +1,15 @@
 // The vendor's catalog tool: checks a catalog before it is published, shows
-// which updates the updater would offer for given installed versions, and
-// computes the checksums and sizes a catalog lists. Every rule is the
-// updater's own catalog code.
+// which updates the updater would offer for given installed versions,
+// computes the checksums and sizes a catalog lists, and makes the key that
+// signs catalogs and the signatures. Every rule is the updater's own catalog
+// code.
 #include "CCrc32.h"
 #include "CKWInstallationData.h"
 #include "CKWUpdateCatalog.h"
+#include "CSha256.h"
+#include "CatalogKeys.h"
+#include "CatalogSignature.h"
+#include "KwHandle.h"
 #include "CResString.h"
 #include "ComError.h"
 #include "IsHttpLocation.h"
@@ -25,6 +30,9 @@ namespace {
 const char kUsage[] = "usage: kwcatalog check [--lang E|F] CATALOG\n"
                       "       kwcatalog plan CATALOG [--lang E|F] [--ignore MNE]... [--main GUID] PRODUCT=VERSION...\n"
                       "       kwcatalog crc FILE...\n"
+                      "       kwcatalog keygen KEYFILE\n"
+                      "       kwcatalog sign CATALOG KEYFILE\n"
+                      "       kwcatalog verify CATALOG\n"
                       "CATALOG is a local path or an http:// or https:// URL.\n";
 
 int Usage()
@@ -84,30 +92,6 @@ bool LoadCatalog(CKWUpdateCatalog& catalog, std::string location)
     return catalog.LoadFromUrl(location);
 }
 
-std::string InvalidReason(CKWUpdateCatalog& catalog)
-{
-    switch (catalog.GetValidity()) {
-    case CKWUpdateCatalog::kValid:
-        return std::string();
-    case CKWUpdateCatalog::kNotLoaded:
-        return "the document cannot be read: " + catalog.GetLoadError();
-    case CKWUpdateCatalog::kNotReloaded:
-        return "the catalog cannot be loaded again from its own text: " + catalog.GetLoadError();
-    case CKWUpdateCatalog::kNoUpdatesRoot:
-        return "the root element is not \"updates\"";
-    case CKWUpdateCatalog::kAppNameMissing:
-        return "\"appname\" is missing";
-    case CKWUpdateCatalog::kAppNameDifferent:
-        return "\"appname\" is \"" + catalog.GetAttribute(catalog.GetRoot(), "appname") + "\", expected \"" +
-               GetProductDescriptor().AppName + "\"";
-    case CKWUpdateCatalog::kServerStatusDocument: {
-        const CServerStatus* status = catalog.GetServerStatus();
-        return "server status " + std::to_string(status->GetCode()) + ": " + status->GetMessageText();
-    }
-    }
-    return std::string();
-}
-
 const char* DropReason(CKWUpdateCatalog::UpdateCheck check)
 {
     switch (check) {
@@ -120,10 +104,22 @@ const char* DropReason(CKWUpdateCatalog::UpdateCheck check)
     case CKWUpdateCatalog::kUpdateUnsafeFileName:
         return "unsafe file name (needs a plain name: no path, drive, stream, wildcard, control character or device "
                "name, not ending in a dot or space)";
+    case CKWUpdateCatalog::kUpdateBadSha256:
+        return "filesha256 is not 64 hexadecimal digits";
     case CKWUpdateCatalog::kUpdateAccepted:
         break;
     }
     return "";
+}
+
+// The serial and expiry of a signed catalog.
+std::string SignedSummary(const CKWUpdateCatalog& catalog)
+{
+    int expires = catalog.GetExpires();
+    char date[16] = "never";
+    if (expires != 0)
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", expires / 10000, expires / 100 % 100, expires % 100);
+    return "serial " + std::to_string(catalog.GetSerial()) + ", expires " + date;
 }
 
 // The sources as the download walks them.
@@ -144,8 +140,10 @@ int Check(int argc, char** argv)
     LoadCatalog(catalog, options.catalog);
     if (catalog.IsValid())
         std::printf("valid: server name \"%s\"\n", catalog.GetServerName().c_str());
-    else
-        std::printf("invalid: %s\n", InvalidReason(catalog).c_str());
+    if (catalog.IsSigned())
+        std::printf("signed: %s\n", SignedSummary(catalog).c_str());
+    if (!catalog.IsValid())
+        std::printf("invalid: %s\n", catalog.GetInvalidReason().c_str());
 
     std::vector<CKWUpdateCatalog::DroppedUpdate> dropped;
     catalog.FindDroppedUpdates(dropped);
@@ -221,8 +219,11 @@ int Crc(int argc, char** argv)
     int status = 0;
     for (int i = 2; i < argc; ++i) {
         uint32_t crc = 0;
+        CSha256::Digest digest;
         WIN32_FILE_ATTRIBUTE_DATA attributes;
         DWORD error = crc32.ComputeFile(argv[i], crc);
+        if (error == ERROR_SUCCESS)
+            error = CSha256::ComputeFile(argv[i], digest);
         if (error == ERROR_SUCCESS && !GetFileAttributesExA(argv[i], GetFileExInfoStandard, &attributes))
             error = GetLastError();
         if (error != ERROR_SUCCESS) {
@@ -232,9 +233,90 @@ int Crc(int argc, char** argv)
         }
         unsigned long long size =
             (static_cast<unsigned long long>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
-        std::printf("%08x %llu %s\n", static_cast<unsigned>(crc), size, argv[i]);
+        std::printf("%08x %llu %s %s\n", static_cast<unsigned>(crc), size, CSha256::ToHex(digest).c_str(), argv[i]);
     }
     return status;
+}
+
+int Fail(const std::string& what, DWORD error)
+{
+    std::fprintf(stderr, "kwcatalog: %s: %s\n", what.c_str(), GetSystemErrorText(error).c_str());
+    return 1;
+}
+
+// Writes the text to the path; a key file is never written over another.
+DWORD WriteTextFile(const std::string& path, const std::string& text, bool mustBeNew)
+{
+    KwHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, mustBeNew ? CREATE_NEW : CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
+        return GetLastError();
+    DWORD written = 0;
+    if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+        return GetLastError();
+    return written == text.size() ? 0 : ERROR_WRITE_FAULT;
+}
+
+int KeyGen(int argc, char** argv)
+{
+    if (argc != 3)
+        return Usage();
+    CEcdsaKey key;
+    if (!key.Generate())
+        return Fail("cannot make an ECDSA P-256 key", ERROR_NOT_SUPPORTED);
+    DWORD error = WriteTextFile(argv[2], KeyFileText(key), true);
+    if (error != 0)
+        return Fail(argv[2], error);
+    std::printf("%s\n", PublicKeyText(key).c_str());
+    return 0;
+}
+
+int Sign(int argc, char** argv)
+{
+    if (argc != 4)
+        return Usage();
+    const std::string catalogPath = argv[2];
+    std::string keyText;
+    DWORD error = CXmlDocument::ReadLocation(argv[3], 64 * 1024, keyText);
+    if (error != 0)
+        return Fail(argv[3], error);
+    CEcdsaKey key;
+    if (!ReadKeyFileText(keyText, key)) {
+        std::fprintf(stderr, "kwcatalog: %s: not a catalog signing key\n", argv[3]);
+        return 1;
+    }
+    std::string bytes;
+    std::string signature;
+    error = CXmlDocument::ReadLocation(catalogPath, CXmlDocument::kMaxDocumentBytes, bytes);
+    if (error != 0)
+        return Fail(catalogPath, error);
+    if (!SignCatalog(bytes, key, signature))
+        return Fail("cannot sign " + catalogPath, ERROR_NOT_SUPPORTED);
+    const std::string target = SignatureLocation(catalogPath);
+    error = WriteTextFile(target, signature, false);
+    if (error != 0)
+        return Fail(target, error);
+    std::printf("signed: %s\n", target.c_str());
+    return 0;
+}
+
+int Verify(int argc, char** argv)
+{
+    Options options;
+    if (!ParseOptions(argc, argv, false, options))
+        return Usage();
+    if (GetCatalogKeys().empty()) {
+        std::printf("refused: the product carries no catalog key, so the updater takes catalogs unsigned\n");
+        return 1;
+    }
+    CKWUpdateCatalog& catalog = CKWUpdateCatalog::GetInstance();
+    LoadCatalog(catalog, options.catalog);
+    if (catalog.IsValid() && catalog.IsSigned()) {
+        std::printf("verified: %s\n", SignedSummary(catalog).c_str());
+        return 0;
+    }
+    std::printf("refused: %s\n", catalog.GetInvalidReason().c_str());
+    return 1;
 }
 
 } // namespace
@@ -249,5 +331,11 @@ int main(int argc, char** argv)
         return Plan(argc, argv);
     if (std::strcmp(argv[1], "crc") == 0)
         return Crc(argc, argv);
+    if (std::strcmp(argv[1], "keygen") == 0)
+        return KeyGen(argc, argv);
+    if (std::strcmp(argv[1], "sign") == 0)
+        return Sign(argc, argv);
+    if (std::strcmp(argv[1], "verify") == 0)
+        return Verify(argc, argv);
     return Usage();
 }

@@ -9,6 +9,7 @@
 #include "ProgressMessages.h"
 #include "RegisteredMessages.h"
 #include "RegistrySetting.h"
+#include "CatalogFreshness.h"
 #include "UpdateDates.h"
 #include "Version.h"
 
@@ -145,8 +146,16 @@ int CCheckThread::RunStep(int index)
             if (!catalog.GetLoadError().empty())
                 LogMessage("Catalog load error: %s", catalog.GetLoadError().c_str());
         } else if (!catalog.IsValid()) {
+            if (catalog.IsTrustRefusal())
+                LogMessage("Catalog refused: %s", catalog.GetInvalidReason().c_str());
             LogMessage("Catalog is corrupted or invalid");
         } else {
+            // Only a catalog a key vouched for may raise the bar for the next.
+            if (catalog.IsSigned()) {
+                LogMessage("Catalog signature verified, serial %llu",
+                           static_cast<unsigned long long>(catalog.GetSerial()));
+                RecordAcceptedSerial(catalog.GetSerial());
+            }
             return 0;
         }
         PostToOwner(messages.taskInterrupted, kStringCatalogInvalid, kWarningBox);

@@ -63,7 +63,11 @@ void CDownloadThread::PostActionString(int stringId, const std::string& fileName
 bool CDownloadThread::VerifyCachedFile(const CUpdateItem& update)
 {
     DWORD error = 0;
-    return VerifyCacheFile(update, CKWInstallationData::GetInstance().GetWorkingFolder(), error);
+    if (VerifyCacheFile(update, CKWInstallationData::GetInstance().GetWorkingFolder(), error))
+        return true;
+    if (error == kErrorDataChecksum)
+        LogMessage("File %s has the catalog's CRC but not its SHA-256", update.GetFileName().c_str());
+    return false;
 }
 
 int CDownloadThread::DoWork()

@@ -1,6 +1,9 @@
 #include "CKWUpdateCatalog.h"
 
+#include "CHttpClient.h"
 #include "CKWInstallationData.h"
+#include "CSha256.h"
+#include "CatalogFreshness.h"
 #include "CResString.h"
 #include "CStringTokenizer.h"
 #include "ComError.h"
@@ -181,6 +184,11 @@ void CKWUpdateCatalog::ReadIgnoreList()
 void CKWUpdateCatalog::StartLoad()
 {
     m_validity = kNotLoaded;
+    m_signed = false;
+    m_serial = 0;
+    m_expires = 0;
+    m_signatureCheck = kSignatureGood;
+    m_refusalDetail.clear();
     m_serverName.clear();
     // A status belongs to the document that brought it; keeping it would
     // report an old server message for a later, different failure.
@@ -189,8 +197,23 @@ void CKWUpdateCatalog::StartLoad()
 
 bool CKWUpdateCatalog::LoadFromUrl(const std::string& url)
 {
+    return LoadFromUrl(url, ReadCatalogTrust());
+}
+
+bool CKWUpdateCatalog::LoadFromUrl(const std::string& url, const CatalogTrust& trust)
+{
     StartLoad();
-    bool loaded = CXmlDocument::LoadFromUrl(url);
+    std::string bytes;
+    bool loaded = FetchDocument(url, bytes);
+    // The parser never sees bytes that no key vouches for.
+    if (loaded && !trust.keys.empty() && !CheckSignature(url, bytes, trust.keys)) {
+        LoadSources();
+        return true;
+    }
+    if (loaded)
+        loaded = ParseDocument(bytes);
+    if (loaded && m_signed)
+        CheckFreshness(trust);
     if (loaded && IsValid()) {
         loaded = ReloadOwnXml();
         if (loaded)
@@ -200,6 +223,95 @@ bool CKWUpdateCatalog::LoadFromUrl(const std::string& url)
     }
     LoadSources();
     return loaded;
+}
+
+bool CKWUpdateCatalog::CheckSignature(const std::string& url, const std::string& bytes,
+                                      const std::vector<std::string>& keys)
+{
+    // A signature file is one short line; anything far longer is not one.
+    const std::size_t kMaxSignatureBytes = 4096;
+    const std::string location = SignatureLocation(url);
+    std::string signature;
+    DWORD error = ReadLocation(location, kMaxSignatureBytes, signature);
+    if (error != 0) {
+        Refuse(kSignatureMissing, location + ": " + CHttpClient::ErrorText(error));
+        return false;
+    }
+    m_signatureCheck = VerifyCatalogSignature(bytes, signature, keys);
+    if (m_signatureCheck != kSignatureGood) {
+        Refuse(kSignatureRefused, location);
+        return false;
+    }
+    m_signed = true;
+    return true;
+}
+
+void CKWUpdateCatalog::CheckFreshness(const CatalogTrust& trust)
+{
+    IXMLDOMElement* root = GetRoot();
+    const std::string serial = GetAttribute(root, "serial");
+    const std::string expires = GetAttribute(root, "expires");
+    if (!ParseCatalogSerial(serial, m_serial))
+        Refuse(kSerialMalformed, serial);
+    else if (m_serial < trust.acceptedSerial)
+        Refuse(kSerialOlder, std::to_string(m_serial) + " is lower than " + std::to_string(trust.acceptedSerial));
+    else if (!expires.empty() && !ParseCatalogDate(expires, m_expires))
+        Refuse(kExpiresMalformed, expires);
+    else if (m_expires != 0 && m_expires < trust.today)
+        Refuse(kExpired, expires);
+}
+
+void CKWUpdateCatalog::Refuse(Validity validity, const std::string& detail)
+{
+    m_validity = validity;
+    m_refusalDetail = detail;
+    m_serverName.clear();
+    // A refused status document must not speak to the user either.
+    m_serverStatus.reset();
+    SetValid(false);
+}
+
+std::string CKWUpdateCatalog::GetInvalidReason() const
+{
+    switch (m_validity) {
+    case kValid:
+        return std::string();
+    case kNotLoaded:
+        return "the document cannot be read: " + GetLoadError();
+    case kNotReloaded:
+        return "the catalog cannot be loaded again from its own text: " + GetLoadError();
+    case kNoUpdatesRoot:
+        return "the root element is not \"updates\"";
+    case kAppNameMissing:
+        return "\"appname\" is missing";
+    case kAppNameDifferent:
+        return "\"appname\" is \"" + GetAttribute(GetRoot(), "appname") + "\", expected \"" +
+               GetProductDescriptor().AppName + "\"";
+    case kServerStatusDocument:
+        return m_serverStatus ? "server status " + std::to_string(m_serverStatus->GetCode()) + ": " +
+                                    m_serverStatus->GetMessageText()
+                              : std::string("server status");
+    case kSignatureMissing:
+        return "the catalog is not signed: no signature at " + m_refusalDetail;
+    case kSignatureRefused:
+        switch (m_signatureCheck) {
+        case kSignatureNoUsableKey:
+            return "none of the product's catalog keys can be read";
+        case kSignatureMalformed:
+            return "the signature at " + m_refusalDetail + " is not an ecdsa-p256 signature";
+        default:
+            return "the signature at " + m_refusalDetail + " does not match the catalog with any of the product's keys";
+        }
+    case kSerialMalformed:
+        return "\"serial\" is \"" + m_refusalDetail + "\", not a number of at most 18 digits";
+    case kSerialOlder:
+        return "the serial " + m_refusalDetail + ", the highest accepted before";
+    case kExpiresMalformed:
+        return "\"expires\" is \"" + m_refusalDetail + "\", not a date written YYYY-MM-DD";
+    case kExpired:
+        return "the catalog expired on " + m_refusalDetail;
+    }
+    return std::string();
 }
 
 bool CKWUpdateCatalog::LoadXml(const std::string& text)
@@ -372,6 +484,13 @@ CKWUpdateCatalog::UpdateCheck CKWUpdateCatalog::ParseUpdate(IXMLDOMNode* update,
         return kUpdateUnknownFormat;
     record->SetFileCrc(std::strtoul(GetNodeText(update, "./filecrc").c_str(), nullptr, 16));
     record->SetFileSize(std::strtoul(GetNodeText(update, "./filesize").c_str(), nullptr, 10));
+    // A digest that cannot be read could never be checked: better no update
+    // than one that passes unchecked.
+    const std::string sha256 = GetNodeText(update, "./filesha256");
+    CSha256::Digest digest;
+    if (!sha256.empty() && !CSha256::FromHex(sha256, digest))
+        return kUpdateBadSha256;
+    record->SetFileSha256(sha256.empty() ? std::string() : CSha256::ToHex(digest));
     const std::string letter = LanguageLetter();
     record->SetSubject(GetNodeText(update, FormatText("./subject[@lang='%s']", letter.c_str())));
     record->SetReleaseDate(GetNodeText(update, "./releasedate"));

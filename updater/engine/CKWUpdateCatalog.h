@@ -4,6 +4,8 @@
 #include "CSourceItem.h"
 #include "CUpdateItem.h"
 #include "CXmlDocument.h"
+#include "CatalogSignature.h"
+#include "CatalogTrust.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,6 +30,14 @@ public:
         kServerStatusDocument,
         // It loaded but could not be loaded again from its own text.
         kNotReloaded,
+        // The product carries a key; these are refused before or after
+        // parsing, see GetInvalidReason.
+        kSignatureMissing,
+        kSignatureRefused,
+        kSerialMalformed,
+        kSerialOlder,
+        kExpiresMalformed,
+        kExpired,
     };
 
     // What the rules make of one "update" element.
@@ -38,6 +48,8 @@ public:
         kUpdateUnknownFormat,
         // "filename" is not a plain file name: it could lead out of the cache.
         kUpdateUnsafeFileName,
+        // "filesha256" is given but is not 64 hexadecimal digits.
+        kUpdateBadSha256,
     };
 
     struct DroppedUpdate {
@@ -58,12 +70,32 @@ public:
 
     // Loads, and when the catalog is valid loads it again from its own text
     // so that the server's copy can leave the internet cache. False only when
-    // a load fails; ask IsValid for the rest.
+    // a load fails; ask IsValid for the rest. Checks against this machine's
+    // CatalogTrust.
     bool LoadFromUrl(const std::string& url) override;
+    // With keys in the trust, the catalog's bytes must be signed by one of
+    // them (the signature is fetched from SignatureLocation) before they are
+    // parsed; then the root's "serial" must not be below the accepted one and
+    // its "expires" not before today. A refusal still returns true and
+    // leaves the catalog invalid and unparsed. Without keys the signature,
+    // serial and expiry are not looked at.
+    bool LoadFromUrl(const std::string& url, const CatalogTrust& trust);
+    // Takes the text as it is: no signature is asked for.
     bool LoadXml(const std::string& text) override;
     bool Validate() override;
 
     Validity GetValidity() const { return m_validity; }
+    // Why the last load left the catalog invalid, for a person or the log;
+    // empty when valid.
+    std::string GetInvalidReason() const;
+    // True for the refusals that only a carried key brings.
+    bool IsTrustRefusal() const { return m_validity >= kSignatureMissing; }
+    // True when the last load's bytes carried a good signature.
+    bool IsSigned() const { return m_signed; }
+    // The root's "serial" (0 when absent) and "expires" (YYYYMMDD, 0 when
+    // absent) of a signed catalog.
+    std::uint64_t GetSerial() const { return m_serial; }
+    int GetExpires() const { return m_expires; }
     const std::string& GetServerName() const { return m_serverName; }
     // The status a server sent instead of the last catalog; null otherwise.
     const CServerStatus* GetServerStatus() const { return m_serverStatus.get(); }
@@ -127,6 +159,11 @@ private:
                            std::vector<std::string>& ids) const;
     void LoadSources();
     void ReadIgnoreList();
+    // False, with the validity and reason set, when no key signed the bytes.
+    bool CheckSignature(const std::string& url, const std::string& bytes, const std::vector<std::string>& keys);
+    // Refuses a loaded document whose serial or expiry the trust rules out.
+    void CheckFreshness(const CatalogTrust& trust);
+    void Refuse(Validity validity, const std::string& detail);
     // Clears what describes the previous load.
     void StartLoad();
 
@@ -137,4 +174,10 @@ private:
     std::string m_serverName;
     std::vector<std::string> m_ignoreList;
     Validity m_validity = kNotLoaded;
+    bool m_signed = false;
+    std::uint64_t m_serial = 0;
+    int m_expires = 0;
+    SignatureCheck m_signatureCheck = kSignatureGood;
+    // What the refusal's reason needs beyond its kind.
+    std::string m_refusalDetail;
 };

@@ -1,7 +1,9 @@
 #include "CSha256.h"
 
+#include "HexText.h"
 #include "KwHandle.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -11,17 +13,6 @@ const DWORD kReadBlock = 1 << 20;
 bool Succeeded(NTSTATUS status)
 {
     return status >= 0;
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 } // namespace
@@ -93,25 +84,14 @@ DWORD CSha256::ComputeFile(const std::string& path, Digest& digest)
 
 std::string CSha256::ToHex(const Digest& digest)
 {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (std::uint8_t byte : digest) {
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 15];
-    }
-    return text;
+    return ToHexText(digest.data(), digest.size());
 }
 
 bool CSha256::FromHex(const std::string& text, Digest& digest)
 {
-    if (text.size() != digest.size() * 2)
+    std::vector<std::uint8_t> bytes;
+    if (text.size() != digest.size() * 2 || !FromHexText(text, bytes))
         return false;
-    for (std::size_t index = 0; index < digest.size(); ++index) {
-        int high = HexValue(text[2 * index]);
-        int low = HexValue(text[2 * index + 1]);
-        if (high < 0 || low < 0)
-            return false;
-        digest[index] = static_cast<std::uint8_t>(high << 4 | low);
-    }
+    std::copy(bytes.begin(), bytes.end(), digest.begin());
     return true;
 }

@@ -45,6 +45,8 @@ public:
     const std::string& GetSubject() const { return m_subject; }
     const std::string& GetReleaseDate() const { return m_releaseDate; }
     uint32_t GetFileCrc() const { return m_fileCrc; }
+    // 64 lower-case hexadecimal digits; empty when the catalog gives none.
+    const std::string& GetFileSha256() const { return m_fileSha256; }
     UpdateFormat GetFormat() const { return m_format; }
     const std::vector<CUpdateItem*>& GetPrerequisites() const { return m_prerequisites; }
     const std::vector<std::string>& GetReleaseNotes() const { return m_releaseNotes; }
@@ -56,6 +58,7 @@ public:
     void SetReleaseDate(const std::string& releaseDate) { m_releaseDate = releaseDate; }
     void SetMnemonic(const std::string& mnemonic) { m_mnemonic = mnemonic; }
     void SetFileCrc(uint32_t crc) { m_fileCrc = crc; }
+    void SetFileSha256(const std::string& sha256) { m_fileSha256 = sha256; }
     void SetFileSize(uint32_t size) { m_fileSize = size; }
 
     // Sets the format from its catalog text (any case) and creates the
@@ -92,6 +95,7 @@ private:
     std::string m_subject;
     std::string m_releaseDate;
     uint32_t m_fileCrc = 0;
+    std::string m_fileSha256;
     UpdateFormat m_format = kFormatNone;
     std::vector<CUpdateItem*> m_prerequisites;
     std::vector<std::string> m_releaseNotes;

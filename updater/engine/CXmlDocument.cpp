@@ -42,7 +42,7 @@ bool MentionsDoctype(const char* text, std::size_t size)
 
 // Reads a local file, refusing more than the limit; an endless file (a
 // device, a pipe) stops there.
-DWORD ReadLimitedFile(const std::string& path, std::string& bytes)
+DWORD ReadLimitedFile(const std::string& path, std::size_t maxBytes, std::string& bytes)
 {
     KwHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -56,22 +56,10 @@ DWORD ReadLimitedFile(const std::string& path, std::string& bytes)
             return GetLastError();
         if (read == 0)
             return 0;
-        if (bytes.size() + read > CXmlDocument::kMaxDocumentBytes)
+        if (bytes.size() + read > maxBytes)
             return ERROR_FILE_TOO_LARGE;
         bytes.append(buffer.data(), read);
     }
-}
-
-// The document's bytes from a server or a file.
-DWORD ReadSource(const std::string& location, std::string& bytes)
-{
-    if (IsHttpLocation(location)) {
-        CHttpClient client;
-        return client.Fetch(location, CXmlDocument::kMaxDocumentBytes, bytes);
-    }
-    if (location.find("://") != std::string::npos)
-        return ERROR_INTERNET_UNRECOGNIZED_SCHEME;
-    return ReadLimitedFile(location, bytes);
 }
 
 } // namespace
@@ -95,19 +83,42 @@ CXmlDocument::CXmlDocument()
 
 CXmlDocument::~CXmlDocument() = default;
 
+DWORD CXmlDocument::ReadLocation(const std::string& location, std::size_t maxBytes, std::string& bytes)
+{
+    bytes.clear();
+    if (IsHttpLocation(location)) {
+        CHttpClient client;
+        return client.Fetch(location, maxBytes, bytes);
+    }
+    if (location.find("://") != std::string::npos)
+        return ERROR_INTERNET_UNRECOGNIZED_SCHEME;
+    return ReadLimitedFile(location, maxBytes, bytes);
+}
+
 bool CXmlDocument::LoadFromUrl(const std::string& url)
 {
+    std::string bytes;
+    return FetchDocument(url, bytes) && ParseDocument(bytes);
+}
+
+bool CXmlDocument::FetchDocument(const std::string& url, std::string& bytes)
+{
     StartLoad(url);
+    bytes.clear();
     if (url.empty()) {
         m_loadError = "no location given";
         return false;
     }
-    std::string bytes;
-    DWORD error = ReadSource(url, bytes);
+    DWORD error = ReadLocation(url, kMaxDocumentBytes, bytes);
     if (error != 0) {
         m_loadError = CHttpClient::ErrorText(error);
         return false;
     }
+    return true;
+}
+
+bool CXmlDocument::ParseDocument(const std::string& bytes)
+{
     return Parse(bytes.data(), bytes.size(), [&bytes](IXMLDOMDocument* document, VARIANT_BOOL* success) {
         // As bytes, so the parser reads the encoding the document declares.
         SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));

@@ -38,6 +38,9 @@ public:
     // error is shown in a box. An empty URL returns false and leaves the DOM
     // alone.
     virtual bool LoadFromUrl(const std::string& url);
+    // The bytes at an http:// or https:// URL (any status but 200 fails) or
+    // a path, refusing more than maxBytes: 0 or the Windows error code.
+    static DWORD ReadLocation(const std::string& location, std::size_t maxBytes, std::string& bytes);
     // The same from XML text; the source becomes empty.
     virtual bool LoadXml(const std::string& text);
     // Saves what was loaded to the path, or to the source when the path is
@@ -73,6 +76,11 @@ public:
 
 protected:
     void SetValid(bool valid) { m_valid = valid; }
+    // LoadFromUrl in two halves, so the bytes can be checked in between:
+    // forgets the previous load and reads the bytes (false, with the reason
+    // kept, when they cannot be read); then parses them and validates.
+    bool FetchDocument(const std::string& url, std::string& bytes);
+    bool ParseDocument(const std::string& bytes);
     // Loads the document again from its own text without leaving Unicode,
     // so the copy holds exactly what was loaded; the source becomes empty.
     bool ReloadOwnXml();

@@ -1,6 +1,7 @@
 #include "CacheFile.h"
 
 #include "CCrc32.h"
+#include "CSha256.h"
 #include "CUpdateItem.h"
 #include "ExpandEnvironment.h"
 #include "IsPlainFileName.h"
@@ -48,5 +49,13 @@ bool VerifyCacheFile(const CUpdateItem& update, const std::string& cacheFolder, 
     static const CCrc32 crc32;
     std::uint32_t crc = 0;
     error = crc32.ComputeFile(path, crc);
-    return error == 0 && crc == update.GetFileCrc();
+    if (error != 0 || crc != update.GetFileCrc())
+        return false;
+    if (update.GetFileSha256().empty())
+        return true;
+    CSha256::Digest digest;
+    error = CSha256::ComputeFile(path, digest);
+    if (error == 0 && CSha256::ToHex(digest) != update.GetFileSha256())
+        error = kErrorDataChecksum;
+    return error == 0;
 }

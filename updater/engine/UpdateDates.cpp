@@ -1,6 +1,7 @@
 #include "UpdateDates.h"
 
 #include "CKWLogFile.h"
+#include "CreatedUserKey.h"
 #include "KwRegistryException.h"
 #include "ProductDescriptor.h"
 
@@ -12,31 +13,6 @@ const char* const kDateLastCheck = "DateLastCheck";
 const char* const kDateLast = "DateLast";
 
 namespace {
-
-class CreatedKey {
-public:
-    explicit CreatedKey(const std::string& subkey)
-    {
-        LONG result =
-            RegCreateKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &m_key, nullptr);
-        if (result != ERROR_SUCCESS)
-            throw new KwRegistryException(result);
-    }
-    ~CreatedKey() { RegCloseKey(m_key); }
-    CreatedKey(const CreatedKey&) = delete;
-    CreatedKey& operator=(const CreatedKey&) = delete;
-
-    void SetString(const std::string& name, const std::string& text)
-    {
-        LONG result = RegSetValueExA(m_key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                     static_cast<DWORD>(text.size() + 1));
-        if (result != ERROR_SUCCESS)
-            throw new KwRegistryException(result);
-    }
-
-private:
-    HKEY m_key = nullptr;
-};
 
 std::string Today()
 {
@@ -52,7 +28,7 @@ std::string Today()
 bool WriteUpdateDate(const std::string& valueName)
 {
     try {
-        CreatedKey key(GetProductDescriptor().UpdatesStateKey);
+        CreatedUserKey key(GetProductDescriptor().UpdatesStateKey);
         key.SetString(valueName, Today());
         return true;
     } catch (KwRegistryException* e) {

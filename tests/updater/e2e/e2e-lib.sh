@@ -17,6 +17,9 @@ main='{6E2C1F3A-8B4D-4C7E-9A51-3D0F2B7C4E91}'
 updater_code='{A9D47B20-5C3E-4F18-B6E2-71C8D90F3A5B}'
 updates_key='HKCU\Software\Zentrel\Melvaro 2012\Updates'
 state_key='HKCU\Software\Zentrel\Melvaro\Updates'
+# Where an administrator adds catalog keys; scenarios that sign put theirs
+# here, and every other scenario runs without one.
+machine_updates_key='HKLM\Software\Zentrel\Melvaro 2012\Updates'
 install="$WINEPREFIX/drive_c/Program Files/Melvaro 2012"
 updater_exe='C:\Program Files\Melvaro 2012\updater.exe'
 failure_dir="$build/tests/updater/failures"
@@ -52,6 +55,7 @@ fresh_machine() {
   wine msiexec /i "$packages/updater-1.0.0.msi" /qn >/dev/null 2>&1
   wine reg delete "$updates_key" /f >/dev/null 2>&1
   wine reg delete "$state_key" /f >/dev/null 2>&1
+  wine reg delete "$machine_updates_key" /v CatalogKeys /f >/dev/null 2>&1
   wine reg add "$updates_key" /v CatalogURL /d "$server/catalog.xml" /f >/dev/null
   rm -rf "$install/log" "$install/updates" "$root/files"
   mkdir -p "$root/files"
@@ -67,5 +71,6 @@ finish_machine() {
   wine msiexec /x "$updater_code" /qn >/dev/null 2>&1
   wine reg delete "$updates_key" /f >/dev/null 2>&1
   wine reg delete "$state_key" /f >/dev/null 2>&1
+  wine reg delete "$machine_updates_key" /v CatalogKeys /f >/dev/null 2>&1
   report_checks
 }

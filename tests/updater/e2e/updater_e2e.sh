@@ -103,4 +103,64 @@ check "second copy reports the first" contains "$updater_log" "Application Melva
 wait $first
 check "first copy still updates" [ "$(installed_version)" = 1.1.0 ]
 
+# Signed catalogs: the machine carries the vendor's key through the
+# administrator's registry value.
+keys=$(mktemp -d)
+trap 'rm -rf "$keys"' EXIT
+signing_key=$(wine "$kwcatalog" keygen "$keys/vendor.key" | tr -d '\r')
+carry_key() { wine reg add "$machine_updates_key" /v CatalogKeys /d "$signing_key" /f >/dev/null; }
+# root_attributes TEXT, file_sha256 FILE SHA, sign_catalog: edit and sign $root/catalog.xml.
+root_attributes() { sed -i "s|<updates |<updates $1 |" "$root/catalog.xml"; }
+file_sha256() { sed -i "s|<filename>$1</filename>|&<filesha256>$2</filesha256>|" "$root/catalog.xml"; }
+sha256_of() { wine "$kwcatalog" crc "$root/files/$1" | tr -d '\r' | awk '{ print $3 }'; }
+sign_catalog() { check "catalog signed" wine "$kwcatalog" sign "$root/catalog.xml" "$keys/vendor.key" >/dev/null; }
+
+fresh_machine "signed catalog installed, then an older serial refused"
+carry_key
+cp "$packages/melvaro-1.1.0.msi" "$packages/melvaro-1.2.0.msi" "$root/files/"
+catalog_write "$(catalog_update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
+root_attributes 'serial="5" expires="2099-12-31"'
+file_sha256 melvaro-1.1.0.msi "$(sha256_of melvaro-1.1.0.msi)"
+sign_catalog
+run_updater /silent
+check "installed 1.1 from the signed catalog" [ "$(installed_version)" = 1.1.0 ]
+check "signature fetched beside the catalog with its query" \
+  contains "$KW_HTTPD_LOG" "GET /catalog.xml.sig?CompanyName=2012-&Year=2012&Language=F "
+check "verification logged" contains "$updater_log" "Catalog signature verified, serial 5"
+check "serial kept" [ "$(reg_value "$updates_key" CatalogSerial)" = 5 ]
+catalog_write "$(catalog_update M12 1.2.0 1.1.0 1.1.0 melvaro-1.2.0.msi MSI)"
+root_attributes 'serial="4"'
+sign_catalog
+: >"$KW_HTTPD_LOG"
+run_updater /silent
+check "older catalog installs nothing" [ "$(installed_version)" = 1.1.0 ]
+check "older serial named" contains "$updater_log" "Catalog refused: the serial 4 is lower than 5"
+check "older catalog's file not fetched" lacks "$KW_HTTPD_LOG" "melvaro-1.2.0.msi"
+check "kept serial unchanged" [ "$(reg_value "$updates_key" CatalogSerial)" = 5 ]
+
+fresh_machine "tampered signed catalog refused"
+carry_key
+cp "$packages/melvaro-1.1.0.msi" "$root/files/"
+catalog_write "$(catalog_update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
+sign_catalog
+sed -i 's|servername="bench"|servername="bench2"|' "$root/catalog.xml"
+run_updater /silent
+check "tampered catalog installs nothing" [ "$(installed_version)" = 1.0.0 ]
+check "signature refusal named" contains "$updater_log" "does not match the catalog with any of the product's keys"
+check "refused as an invalid catalog" contains "$updater_log" "Catalog is corrupted or invalid"
+check "nothing downloaded" lacks "$KW_HTTPD_LOG" "/files/"
+check "no serial kept" [ -z "$(reg_value "$updates_key" CatalogSerial)" ]
+
+fresh_machine "file with the catalog's CRC but another SHA-256"
+carry_key
+cp "$packages/melvaro-1.1.0.msi" "$root/files/"
+catalog_write "$(catalog_update M11 1.1.0 1.0.0 1.0.0 melvaro-1.1.0.msi MSI)"
+file_sha256 melvaro-1.1.0.msi "$(printf '0%.0s' {1..64})"
+sign_catalog
+run_updater /silent
+check "mismatched file installs nothing" [ "$(installed_version)" = 1.0.0 ]
+check "file fetched" contains "$KW_HTTPD_LOG" "GET /files/melvaro-1.1.0.msi "
+check "mismatch logged" contains "$updater_log" "File melvaro-1.1.0.msi has the catalog's CRC but not its SHA-256"
+check "file counted as not found" contains "$updater_log" "Unable to locate file melvaro-1.1.0.msi"
+
 finish_machine

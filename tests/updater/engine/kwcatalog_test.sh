@@ -117,10 +117,22 @@ printf '123456789' >"$work/nine.txt"
 nine=$(winpath "$work/nine.txt")
 empty=$(winpath "$work/empty.bin")
 run crc 0 crc "$nine" "$empty"
-expect crc "cbf43926 9 $nine" "00000000 0 $empty"
+sha_nine=15e2b0d3c33891ebb0f1ef609ec419420c20e320ce94c65fbc8c3312448eb225
+sha_empty=e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855
+expect crc "cbf43926 9 $sha_nine $nine" "00000000 0 $sha_empty $empty"
 run crc-missing 1 crc "$(winpath "$work/missing.bin")" "$nine"
-expect crc-missing "cbf43926 9 $nine"
+expect crc-missing "cbf43926 9 $sha_nine $nine"
 [ -s "$work/crc-missing.err" ] || fail "crc-missing: no error message"
+
+# Signing needs no carried key; verifying says plainly that there is none.
+run keygen 0 keygen "$(winpath "$work/vendor.key")"
+grep -Eq '^ecdsa-p256:[0-9a-f]{128}$' "$work/keygen.out" || fail "keygen: $(cat "$work/keygen.out")"
+run keygen-again 1 keygen "$(winpath "$work/vendor.key")"
+cp "$data/plan.xml" "$work/signed.xml"
+run sign 0 sign "$(winpath "$work/signed.xml")" "$(winpath "$work/vendor.key")"
+grep -Eq '^ecdsa-p256:[0-9a-f]{128}$' <(tr -d '\r' <"$work/signed.xml.sig") || fail "sign: no signature beside the catalog"
+run verify-no-key 1 verify "$plan"
+expect verify-no-key "refused: the product carries no catalog key, so the updater takes catalogs unsigned"
 
 [ "$failures" = 0 ] && echo "kwcatalog: all checks passed"
 exit $((failures > 0))
