@@ -1,5 +1,6 @@
 #include "CCrc32.h"
 
+#include "Crc32Folding.h"
 #include "KwHandle.h"
 
 #include <cstring>
@@ -12,7 +13,7 @@ const DWORD kReadBlock = 64 * 1024;
 
 } // namespace
 
-CCrc32::CCrc32()
+CCrc32::CCrc32(Method method) : m_folding(method == kFastest && CanFoldCrc32())
 {
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t entry = i;
@@ -30,6 +31,12 @@ std::uint32_t CCrc32::Update(std::uint32_t crc, const void* data, std::size_t si
 {
     const unsigned char* bytes = static_cast<const unsigned char*>(data);
     crc = ~crc;
+    if (m_folding && size >= 64) {
+        const std::size_t folded = size & ~static_cast<std::size_t>(15);
+        crc = FoldCrc32(crc, bytes, folded);
+        bytes += folded;
+        size -= folded;
+    }
     for (; size >= 8; bytes += 8, size -= 8) {
         // Windows runs little-endian, so the low byte of each word comes first.
         std::uint32_t low;
