@@ -356,34 +356,43 @@ CKWUpdateCatalog::UpdateCheck CKWUpdateCatalog::ParseUpdate(IXMLDOMNode* update,
     std::string id = GetAttribute(update, "id");
     if (id.empty())
         return kUpdateWithoutId;
-    int version = PackVersion(GetNodeText(update, "./version"));
-    int maximum = PackVersion(GetNodeText(update, "./targetversionmax"));
-    int minimum = PackVersion(GetNodeText(update, "./targetversionmin"));
+    // The first child of each name counts; subject and notes in the
+    // interface language only.
+    const std::string letter = LanguageLetter();
+    std::map<std::string, std::string> fields;
+    std::vector<std::string> notes;
+    ForEachChildElement(update, [this, &letter, &fields, &notes](const std::string& name, IXMLDOMNode* child) {
+        if (name == "relnote") {
+            ForEachChildElement(child, [this, &letter, &notes](const std::string& textName, IXMLDOMNode* text) {
+                if (textName == "text" && GetAttribute(text, "lang") == letter)
+                    notes.push_back(GetText(text));
+            });
+        } else if (name != "subject" || GetAttribute(child, "lang") == letter) {
+            fields.emplace(name, GetText(child));
+        }
+    });
+    int version = PackVersion(fields["version"]);
+    int maximum = PackVersion(fields["targetversionmax"]);
+    int minimum = PackVersion(fields["targetversionmin"]);
     if (!(minimum < version && maximum < version && minimum <= maximum))
         return kUpdateInconsistentVersions;
     auto record = std::make_unique<CUpdateItem>(id, productId, version, maximum, minimum);
-    record->SetFileName(GetNodeText(update, "./filename"));
+    record->SetFileName(fields["filename"]);
     // The name is joined to the cache folder to download, check, run and
     // delete the file; it must not lead anywhere else.
     if (!IsPlainFileName(record->GetFileName()))
         return kUpdateUnsafeFileName;
-    record->SetParameters(GetNodeText(update, "./parameters"));
-    if (!record->SetFormat(GetNodeText(update, "./format")))
+    record->SetParameters(fields["parameters"]);
+    if (!record->SetFormat(fields["format"]))
         return kUpdateUnknownFormat;
-    record->SetFileCrc(std::strtoul(GetNodeText(update, "./filecrc").c_str(), nullptr, 16));
-    record->SetFileSize(std::strtoul(GetNodeText(update, "./filesize").c_str(), nullptr, 10));
-    const std::string letter = LanguageLetter();
-    record->SetSubject(GetNodeText(update, FormatText("./subject[@lang='%s']", letter.c_str())));
-    record->SetReleaseDate(GetNodeText(update, "./releasedate"));
-    ForEachNode(*this, update, "./relnote", [this, &letter, &record](IXMLDOMNode* note) {
-        ForEachNode(*this, note, "./text", [this, &letter, &record](IXMLDOMNode* text) {
-            if (GetAttribute(text, "lang") != letter)
-                return;
-            std::string paragraph = GetNodeText(text, ".");
-            if (!paragraph.empty())
-                record->AddReleaseNote(paragraph);
-        });
-    });
+    record->SetFileCrc(std::strtoul(fields["filecrc"].c_str(), nullptr, 16));
+    record->SetFileSize(std::strtoul(fields["filesize"].c_str(), nullptr, 10));
+    record->SetSubject(fields["subject"]);
+    record->SetReleaseDate(fields["releasedate"]);
+    for (const std::string& paragraph : notes) {
+        if (!paragraph.empty())
+            record->AddReleaseNote(paragraph);
+    }
     item = std::move(record);
     return kUpdateAccepted;
 }
@@ -402,11 +411,10 @@ bool CKWUpdateCatalog::SelectUpdates(const std::string& productId, int installed
         std::string mnemonic = GetAttribute(product.Get(), "mne");
         if (std::find(m_ignoreList.begin(), m_ignoreList.end(), mnemonic) != m_ignoreList.end())
             return false;
-        ForEachNode(*this, product.Get(), "./update", [&](IXMLDOMNode* update) {
-            if (PackVersion(GetNodeText(update, "./targetversionmax")) < installedVersion)
-                return;
+        ForEachChildElement(product.Get(), [&](const std::string& name, IXMLDOMNode* update) {
             std::unique_ptr<CUpdateItem> item;
-            if (ParseUpdate(update, productId, item) != kUpdateAccepted)
+            if (name != "update" || ParseUpdate(update, productId, item) != kUpdateAccepted ||
+                item->GetTargetVersionMax() < installedVersion)
                 return;
             item->SetMnemonic(mnemonic);
             if (item->GetFormat() == kFormatPatch || item->GetFormat() == kFormatUpdaterUpdate)
@@ -550,8 +558,8 @@ void CKWUpdateCatalog::ResolveDependencies(const std::vector<CUpdateItem*>& upda
         if (element == elements.end())
             continue;
         try {
-            ForEachNode(*this, element->second.Get(), "./dependent", [&](IXMLDOMNode* dependent) {
-                std::string id = GetNodeText(dependent, ".");
+            ForEachChildElement(element->second.Get(), [&](const std::string& name, IXMLDOMNode* dependent) {
+                std::string id = name == "dependent" ? GetText(dependent) : std::string();
                 if (id.empty())
                     return;
                 CUpdateItem* prerequisite =
@@ -574,7 +582,9 @@ void CKWUpdateCatalog::FindDroppedUpdates(std::vector<DroppedUpdate>& dropped) c
         ForEachNode(*this, nullptr, "/updates/product", [this, &dropped](IXMLDOMNode* product) {
             std::string productId = GetAttribute(product, "id");
             int position = 0;
-            ForEachNode(*this, product, "./update", [&](IXMLDOMNode* update) {
+            ForEachChildElement(product, [&](const std::string& name, IXMLDOMNode* update) {
+                if (name != "update")
+                    return;
                 ++position;
                 std::unique_ptr<CUpdateItem> item;
                 UpdateCheck check = ParseUpdate(update, productId, item);
