@@ -17,6 +17,7 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -74,6 +75,51 @@ CUpdateItem* FindForVersion(const std::vector<CUpdateItem*>& updates, const std:
                                                                                  version <= u->GetTargetVersionMax()));
     });
     return found == updates.end() ? nullptr : *found;
+}
+
+// The non-empty "dependent" texts of each update element, by the element's
+// id; an id that several elements carry has the first one's.
+using DependentMap = std::map<std::string, std::vector<std::string>, NoCaseLess>;
+
+DependentMap ReadDependents(const CXmlDocument& document)
+{
+    DependentMap dependents;
+    try {
+        // Few updates name any: one path for the whole document finds them,
+        // where a walk through every update's children would take most of a
+        // second in a catalog of ten thousand.
+        std::map<std::string, int, NoCaseLess> elements;
+        ForEachNode(document, nullptr, "/updates/product/update", [&](IXMLDOMNode* update) {
+            ++elements[document.GetAttribute(update, "id")];
+        });
+        std::set<std::string, NoCaseLess> shared;
+        ForEachNode(document, nullptr, "/updates/product/update/dependent", [&](IXMLDOMNode* dependent) {
+            XmlNode update;
+            ThrowIfFailed(dependent->get_parentNode(update.Put()));
+            std::string id = document.GetAttribute(update.Get(), "id");
+            std::string text = CXmlDocument::GetText(dependent);
+            if (elements[id] > 1)
+                shared.insert(id);
+            else if (!text.empty())
+                dependents[id].push_back(text);
+        });
+        // Which of several elements named a dependent the path cannot tell:
+        // the first element of such an id is read itself.
+        for (const std::string& id : shared) {
+            std::vector<std::string>& texts = dependents[id];
+            XmlNode first = FindNode(document, "/updates/product/update", [&](IXMLDOMNode* update) {
+                return EqualsNoCase(document.GetAttribute(update, "id"), id);
+            });
+            CXmlDocument::ForEachChildElement(first.Get(), [&texts](const std::string& name, IXMLDOMNode* child) {
+                std::string text = name == "dependent" ? CXmlDocument::GetText(child) : std::string();
+                if (!text.empty())
+                    texts.push_back(text);
+            });
+        }
+    } catch (const CComError&) {
+        // The updates read so far keep their dependents.
+    }
+    return dependents;
 }
 
 // An enumeration of the internet cache, ended when the object goes.
@@ -528,18 +574,7 @@ void CKWUpdateCatalog::ResolveDependencies(const std::vector<CUpdateItem*>& upda
 {
     if (updates.empty() || !IsValid())
         return;
-    // Each update element by id, the first of equal ids, read once: a search
-    // per update would cost the square of the catalog's size.
-    std::map<std::string, XmlNode, NoCaseLess> elements;
-    try {
-        XmlNodeList list = SelectNodes(nullptr, "/updates/product/update");
-        for (XmlNode item = NextNode(list.Get()); item; item = NextNode(list.Get())) {
-            std::string id = GetAttribute(item.Get(), "id");
-            elements.emplace(id, std::move(item));
-        }
-    } catch (const CComError&) {
-        // The updates read so far keep their dependents.
-    }
+    const DependentMap dependents = ReadDependents(*this);
     // The updates met so far, by product and version (the first of equal
     // versions).
     std::map<std::string, std::map<int, CUpdateItem*>> earlier;
@@ -554,21 +589,14 @@ void CKWUpdateCatalog::ResolveDependencies(const std::vector<CUpdateItem*>& upda
         if (above != versions.begin())
             update->AddPrerequisite(std::prev(above)->second);
         versions.emplace(update->GetVersion(), update);
-        auto element = elements.find(update->GetId());
-        if (element == elements.end())
+        auto named = dependents.find(update->GetId());
+        if (named == dependents.end())
             continue;
-        try {
-            ForEachChildElement(element->second.Get(), [&](const std::string& name, IXMLDOMNode* dependent) {
-                std::string id = name == "dependent" ? GetText(dependent) : std::string();
-                if (id.empty())
-                    return;
-                CUpdateItem* prerequisite =
-                    id == mainProductCode ? FindForVersion(updates, id, update->GetVersion()) : FindById(updates, id);
-                if (prerequisite != nullptr)
-                    update->AddPrerequisite(prerequisite);
-            });
-        } catch (const CComError&) {
-            // The update keeps the prerequisites found so far.
+        for (const std::string& id : named->second) {
+            CUpdateItem* prerequisite =
+                id == mainProductCode ? FindForVersion(updates, id, update->GetVersion()) : FindById(updates, id);
+            if (prerequisite != nullptr)
+                update->AddPrerequisite(prerequisite);
         }
     }
     for (CUpdateItem* update : updates)
