@@ -9,7 +9,6 @@
 namespace {
 
 const std::uint32_t kPolynomial = 0xEDB88320u;
-const DWORD kReadBlock = 64 * 1024;
 
 } // namespace
 
@@ -60,11 +59,11 @@ DWORD CCrc32::ComputeFile(const std::string& path, std::uint32_t& crc) const
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.IsValid())
         return GetLastError();
-    std::vector<unsigned char> buffer(kReadBlock);
+    std::vector<unsigned char> buffer(kFileReadBytes);
     std::uint32_t sum = 0;
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(file.Get(), buffer.data(), kReadBlock, &read, nullptr)) {
+        if (!ReadFile(file.Get(), buffer.data(), kFileReadBytes, &read, nullptr)) {
             // A checksum of part of the file must not pass for the file's.
             DWORD error = GetLastError();
             return error != 0 ? error : ERROR_READ_FAULT;
