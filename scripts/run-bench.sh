@@ -78,9 +78,10 @@ if [ -n "${KW_HTTPD_PORT:-}" ]; then
   remove_product
   export KW_BENCH_SETUP_SECONDS=$(window_seconds setup.exe --title "Select language" -- \
     "$build/demo/medium/setup.exe" /log:"$(winepath -w "$work/setup-log.txt")")
+  # The catalog's answer waits, so the check's dialog stays until it is seen.
   wine msiexec /i "$build/demo/packages/melvaro-1.0.0.msi" /qn >/dev/null 2>&1
   wine msiexec /i "$build/demo/packages/updater-1.0.0.msi" /qn >/dev/null 2>&1
-  wine reg add "$updates_key" /v CatalogURL /d "http://127.0.0.1:$KW_HTTPD_PORT/catalog.xml" /f >/dev/null 2>&1
+  wine reg add "$updates_key" /v CatalogURL /d "http://127.0.0.1:$KW_HTTPD_PORT/@delay=20/catalog.xml" /f >/dev/null 2>&1
   export KW_BENCH_TRIVIAL_SECONDS=$(window_seconds melvaro.exe --title-prefix "Melvaro 2012" --class KwMainStandIn -- \
     "$folder\melvaro.exe")
   export KW_BENCH_UPDATER_SECONDS=$(window_seconds updater.exe --title "Checking for Updates" -- \
