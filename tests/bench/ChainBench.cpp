@@ -61,7 +61,7 @@ KW_BENCH(ChainResolution)
     Measure(1, 200, chooseOne, resolveOne);
     Measure(100, 2, chooseShort, resolveShort);
     Measure(100, 200, chooseLong, resolveLong);
-    PrintRatio("resolve 1 x 200 vs loading and choosing it", resolveOne, chooseOne);
-    PrintRatio("resolve 100 x 200 vs loading and choosing it", resolveLong, chooseLong);
-    PrintRatio("resolve 100 x 200 vs resolve 100 x 2", resolveLong, resolveShort);
+    PrintRow("resolve 1 x 200 chained patches", resolveOne, "load and choose them", chooseOne);
+    PrintRow("resolve 100 x 200 chained patches", resolveLong, "load and choose them", chooseLong);
+    PrintRow("resolve 100 x 200 chained patches", resolveLong, "resolve 100 x 2", resolveShort);
 }

@@ -1,5 +1,6 @@
 #include "CCrc32.h"
 
+#include "Crc32Folding.h"
 #include "KwHandle.h"
 
 #include <cstring>
@@ -8,11 +9,10 @@
 namespace {
 
 const std::uint32_t kPolynomial = 0xEDB88320u;
-const DWORD kReadBlock = 64 * 1024;
 
 } // namespace
 
-CCrc32::CCrc32()
+CCrc32::CCrc32(Method method) : m_folding(method == kFastest && CanFoldCrc32())
 {
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t entry = i;
@@ -30,6 +30,12 @@ std::uint32_t CCrc32::Update(std::uint32_t crc, const void* data, std::size_t si
 {
     const unsigned char* bytes = static_cast<const unsigned char*>(data);
     crc = ~crc;
+    if (m_folding && size >= 64) {
+        const std::size_t folded = size & ~static_cast<std::size_t>(15);
+        crc = FoldCrc32(crc, bytes, folded);
+        bytes += folded;
+        size -= folded;
+    }
     for (; size >= 8; bytes += 8, size -= 8) {
         // Windows runs little-endian, so the low byte of each word comes first.
         std::uint32_t low;
@@ -53,11 +59,11 @@ DWORD CCrc32::ComputeFile(const std::string& path, std::uint32_t& crc) const
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.IsValid())
         return GetLastError();
-    std::vector<unsigned char> buffer(kReadBlock);
+    std::vector<unsigned char> buffer(kFileReadBytes);
     std::uint32_t sum = 0;
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(file.Get(), buffer.data(), kReadBlock, &read, nullptr)) {
+        if (!ReadFile(file.Get(), buffer.data(), kFileReadBytes, &read, nullptr)) {
             // A checksum of part of the file must not pass for the file's.
             DWORD error = GetLastError();
             return error != 0 ? error : ERROR_READ_FAULT;

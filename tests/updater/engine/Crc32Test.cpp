@@ -50,6 +50,26 @@ TEST(Crc32, KnownValuesAndEveryLengthOffsetAndSplit)
         EXPECT_EQ(whole, crc.Update(crc.Update(0, data.data(), split), data.data() + split, data.size() - split));
 }
 
+// The folding path takes 64 bytes and more, in 16-byte steps, and hands
+// the rest to the tables: both must give the same values everywhere.
+TEST(Crc32, FoldingAndTablesAgreeOnEveryLengthOffsetAndSplit)
+{
+    CCrc32 fastest;
+    CCrc32 tables(CCrc32::kTables);
+    EXPECT_FALSE(tables.UsesFolding());
+    std::string data = RandomBytes(70000);
+    for (size_t offset = 0; offset < 16; ++offset) {
+        for (size_t length = 0; length <= 400; ++length)
+            ASSERT_EQ(tables.Compute(data.data() + offset, length), fastest.Compute(data.data() + offset, length))
+                << offset << "+" << length;
+    }
+    std::uint32_t whole = BitwiseCrc(data);
+    EXPECT_EQ(whole, fastest.Compute(data.data(), data.size()));
+    for (size_t split : {1, 63, 64, 65, 1000, 65536, 69990})
+        EXPECT_EQ(whole,
+                  fastest.Update(fastest.Update(0, data.data(), split), data.data() + split, data.size() - split));
+}
+
 TEST(Crc32, FilesAreCheckedWholeAndMissingOnesReportTheError)
 {
     CCrc32 crc;
