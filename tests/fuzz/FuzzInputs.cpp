@@ -157,6 +157,20 @@ void DamageBytes(FuzzRandom& random, std::string& text)
     }
 }
 
+// Update u of a ladder, unbent so the chain holds: from 1.u.0 (from 0 for
+// the first) to 1.u+1.0, naming update u-2 as a dependent.
+std::string LadderUpdate(size_t product, size_t u)
+{
+    auto id = [product](size_t number) {
+        return "U" + std::to_string(product) + "_" + std::to_string(number);
+    };
+    std::string from = u == 0 ? "0" : "1." + std::to_string(u) + ".0";
+    return "<update id=\"" + id(u) + "\"><version>1." + std::to_string(u + 1) + ".0</version><targetversionmin>" +
+           from + "</targetversionmin><targetversionmax>1." + std::to_string(u) + ".0</targetversionmax><filename>" +
+           id(u) + ".msp</filename><format>MSP</format><filesize>10</filesize>" +
+           (u >= 2 ? "<dependent>" + id(u - 2) + "</dependent>" : std::string()) + "</update>";
+}
+
 size_t ProductCount(FuzzRandom& random)
 {
     if (random.OneIn(500))
@@ -188,10 +202,18 @@ std::string CatalogText(FuzzRandom& random)
         std::string mnemonic = random.OneIn(3) ? random.Pick(kPrerequisiteNames) : "P" + std::to_string(p);
         std::string product = "<product id=\"" + productId + "\"" +
                               (random.OneIn(20) ? "" : " mne=\"" + Field(random, mnemonic) + "\"") + ">";
-        size_t updates = random.OneIn(30) ? 20 + random.Below(60) : random.Below(4);
+        // A ladder: a long unbroken chain where every update also names the
+        // one two steps back, so the paths to the first double every two
+        // steps.
+        bool ladder = random.OneIn(100);
+        size_t updates = ladder ? 40 + random.Below(40) : random.OneIn(30) ? 20 + random.Below(60) : random.Below(4);
         int major = 1;
         int minor = 0;
         for (size_t u = 0; u < updates; ++u) {
+            if (ladder) {
+                product += LadderUpdate(p, u);
+                continue;
+            }
             std::string id = random.OneIn(8) && !updateIds.empty() ? random.Pick(updateIds)
                                                                    : "U" + std::to_string(p) + "_" + std::to_string(u);
             updateIds.push_back(id);
