@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build prefix test demo bench screenshots format format-check clean
+.PHONY: all deps configure build prefix test demo bench fuzz screenshots format format-check clean
 
 all: build
 
@@ -31,6 +31,16 @@ demo: build prefix
 bench: build prefix
 	cmake --build $(BUILD) --target kwbench
 	@bash scripts/run-bench.sh $(BUILD)
+
+# Generated catalogs, setup.ini files and command lines fed to the parsers.
+FUZZ_COUNT ?= 100000
+FUZZ_SEED ?= 1
+FUZZ_INIS ?= 20000
+FUZZ_COMMAND_LINES ?= 20000
+fuzz: build prefix
+	KW_BUILD_DIR=$(BUILD) bash scripts/wine-run.sh $(BUILD)/tests/fuzz/kwfuzz.exe --seed $(FUZZ_SEED) \
+		--catalogs $(FUZZ_COUNT) --inis $(FUZZ_INIS) --command-lines $(FUZZ_COMMAND_LINES) \
+		--out Z:$(abspath $(BUILD))/fuzz-out
 
 screenshots: build prefix
 	python3 tools/kwhttpd.py --lifetime 900 -- xvfb-run -a -s "-screen 0 1024x768x24" \

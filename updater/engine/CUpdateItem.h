@@ -67,9 +67,11 @@ public:
     bool SetFormat(const std::string& text);
     void AddReleaseNote(const std::string& text) { m_releaseNotes.push_back(text); }
 
-    // Counts a selection (or takes one back) here and in every prerequisite.
-    // A prerequisite that was not selected is counted twice, so it stays
-    // selected when the update that pulled it in is deselected.
+    // Counts a selection (or takes one back) here and in every prerequisite,
+    // once for each way it is required. A prerequisite that was not
+    // selected is counted once more, so it stays selected when the update
+    // that pulled it in is deselected. Counts stop at a ceiling, where they
+    // stay.
     void Select(bool select);
 
     // True when this update needs the other one, directly or through its
@@ -82,6 +84,10 @@ public:
     void RemovePrerequisites(const std::set<const CUpdateItem*>& gone);
 
 private:
+    // This update and every one it requires, each once, every update before
+    // those it requires.
+    std::vector<CUpdateItem*> RequiredInOrder();
+
     int m_selectionCount = 0;
     int m_version;
     int m_targetVersionMax;

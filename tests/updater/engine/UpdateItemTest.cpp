@@ -87,6 +87,41 @@ TEST(UpdateItem, SelectionCountsFollowTwoLevelsOfPrerequisites)
     EXPECT_EQ((std::vector<int>{1, 2, 3}), counts()) << "a selected prerequisite is counted once more";
 }
 
+// Each update requires the one before it and, as a "dependent", the one two
+// steps back: the paths to the first update grow like Fibonacci numbers.
+std::vector<std::unique_ptr<CUpdateItem>> Ladder(int length)
+{
+    std::vector<std::unique_ptr<CUpdateItem>> updates;
+    for (int i = 0; i < length; ++i) {
+        updates.push_back(MakeUpdate("U" + std::to_string(i)));
+        for (int back : {1, 2}) {
+            if (i >= back)
+                updates[i]->AddPrerequisite(updates[i - back].get());
+        }
+    }
+    for (const auto& update : updates)
+        update->Select(true);
+    return updates;
+}
+
+TEST(UpdateItem, MendedSelectingALadderOfDependentsCountsEveryPathWithoutWalkingThem)
+{
+    std::vector<std::unique_ptr<CUpdateItem>> small = Ladder(12);
+    EXPECT_EQ(376, small[0]->GetSelectionCount());
+    EXPECT_EQ(4, small[9]->GetSelectionCount());
+    small[11]->Select(false);
+    EXPECT_EQ(232, small[0]->GetSelectionCount());
+    EXPECT_EQ(0, small[11]->GetSelectionCount());
+
+    // Walking each path took hours at this length and overflowed the counts.
+    std::vector<std::unique_ptr<CUpdateItem>> large = Ladder(200);
+    EXPECT_TRUE(large[199]->Requires(large[0].get()));
+    for (auto it = large.rbegin(); it != large.rend(); ++it)
+        (*it)->Select(false);
+    EXPECT_GT(large[0]->GetSelectionCount(), 0) << "a count at its ceiling keeps the update selected";
+    EXPECT_EQ(0, large[199]->GetSelectionCount());
+}
+
 TEST(UpdateItem, MendedAPrerequisiteThatWouldRequireTheUpdateIsRefused)
 {
     auto a = MakeUpdate("a");
