@@ -77,14 +77,6 @@ bool RecordAcceptedSerial(std::uint64_t serial)
     if (serial <= ReadAcceptedSerial())
         return true;
     const std::string& path = GetProductDescriptor().UpdatesRegistryKey;
-    try {
-        CreatedUserKey key(path.substr(path.find('\\') + 1));
-        key.SetString(kCatalogSerialValueName, std::to_string(serial));
-        return true;
-    } catch (KwRegistryException* e) {
-        LogMessage("Unable to write to the Windows Registry");
-        LogMessage("%s", e->GetMessageText().c_str());
-        delete e;
-        return false;
-    }
+    return CreatedUserKey::WriteString(path.substr(path.find('\\') + 1), kCatalogSerialValueName,
+                                       std::to_string(serial));
 }

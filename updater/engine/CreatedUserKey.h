@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CKWLogFile.h"
 #include "KwRegistryException.h"
 
 #include <windows.h>
@@ -27,6 +28,21 @@ public:
                                      static_cast<DWORD>(text.size() + 1));
         if (result != ERROR_SUCCESS)
             throw new KwRegistryException(result);
+    }
+
+    // Writes one text value under the subkey, logging a failure; false then.
+    static bool WriteString(const std::string& subkey, const std::string& name, const std::string& text)
+    {
+        try {
+            CreatedUserKey key(subkey);
+            key.SetString(name, text);
+            return true;
+        } catch (KwRegistryException* e) {
+            LogMessage("Unable to write to the Windows Registry");
+            LogMessage("%s", e->GetMessageText().c_str());
+            delete e;
+            return false;
+        }
     }
 
 private:

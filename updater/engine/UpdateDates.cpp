@@ -27,14 +27,5 @@ std::string Today()
 
 bool WriteUpdateDate(const std::string& valueName)
 {
-    try {
-        CreatedUserKey key(GetProductDescriptor().UpdatesStateKey);
-        key.SetString(valueName, Today());
-        return true;
-    } catch (KwRegistryException* e) {
-        LogMessage("Unable to write to the Windows Registry");
-        LogMessage("%s", e->GetMessageText().c_str());
-        delete e;
-        return false;
-    }
+    return CreatedUserKey::WriteString(GetProductDescriptor().UpdatesStateKey, valueName, Today());
 }
