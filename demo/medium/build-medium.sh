@@ -36,25 +36,21 @@ printf 'Melvaro 2012 plug-in\r\n' >plugin.txt
 cp "$melvaro" melvaro.exe
 cp "$stub" kwstub.exe
 
-wixl -a x64 -o melvaro-setup.msi -D "Version=$version" melvaro-setup.wxs
-setup_property_table "Melvaro 2012 Main Program" "Programme principal Melvaro 2012" >KWSetupProperty.idt
-msibuild melvaro-setup.msi -i KWSetupProperty.idt
-msibuild melvaro-setup.msi -s "Melvaro 2012" "Zentrel" "x64;1033" "{4F1A2B3C-0000-4000-8000-00000000A100}"
-
-wixl -a x64 -o melvaro-samples.msi -D "Version=$version" melvaro-samples.wxs
-setup_property_table "Melvaro 2012 Samples" "Exemples Melvaro 2012" >KWSetupProperty.idt
-msibuild melvaro-samples.msi -i KWSetupProperty.idt
-msibuild melvaro-samples.msi -s "Melvaro 2012 Samples" "Zentrel" "x64;1033" "{4F1A2B3C-0000-4000-8000-00000000A200}"
-
-wixl -a x64 -o melvaro-tutorials.msi -D "Version=$version" -D "Wait=8000" melvaro-tutorials.wxs
-setup_property_table "Melvaro 2012 Tutorials" "Didacticiels Melvaro 2012" >KWSetupProperty.idt
-msibuild melvaro-tutorials.msi -i KWSetupProperty.idt
-msibuild melvaro-tutorials.msi -s "Melvaro 2012 Tutorials" "Zentrel" "x64;1033" "{4F1A2B3C-0000-4000-8000-00000000A300}"
-
-wixl -a x64 -o melvaro-plugins.msi -D "Version=$version" melvaro-plugins.wxs
-setup_property_table "Melvaro 2012 Plugins" "Modules Melvaro 2012" >KWSetupProperty.idt
-msibuild melvaro-plugins.msi -i KWSetupProperty.idt
-msibuild melvaro-plugins.msi -s "Melvaro 2012 Plugins" "Zentrel" "x64;1033" "{4F1A2B3C-0000-4000-8000-00000000A400}"
+# package NAME PACKAGE_CODE_SUFFIX "TITLE" "ENGLISH NAME" "FRENCH NAME" [WIXL OPTIONS]:
+# NAME.msi from NAME.wxs, with its setup type names and summary.
+package() {
+  local name=$1 code=$2 title=$3 english=$4 french=$5
+  shift 5
+  wixl -a x64 -o "$name.msi" -D "Version=$version" "$@" "$name.wxs"
+  setup_property_table "$english" "$french" >KWSetupProperty.idt
+  msibuild "$name.msi" -i KWSetupProperty.idt
+  msibuild "$name.msi" -s "$title" "Zentrel" "x64;1033" "{4F1A2B3C-0000-4000-8000-00000000$code}"
+}
+package melvaro-setup A100 "Melvaro 2012" "Melvaro 2012 Main Program" "Programme principal Melvaro 2012"
+package melvaro-samples A200 "Melvaro 2012 Samples" "Melvaro 2012 Samples" "Exemples Melvaro 2012"
+package melvaro-tutorials A300 "Melvaro 2012 Tutorials" "Melvaro 2012 Tutorials" "Didacticiels Melvaro 2012" \
+  -D "Wait=8000"
+package melvaro-plugins A400 "Melvaro 2012 Plugins" "Melvaro 2012 Plugins" "Modules Melvaro 2012"
 
 mv melvaro-setup.msi melvaro-samples.msi "$out/"
 mv melvaro-tutorials.msi melvaro-plugins.msi "$three/"

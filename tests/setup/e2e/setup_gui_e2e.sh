@@ -60,6 +60,13 @@ start_setup() {
   setup_pid=$!
 }
 wait_setup() { wait_end "$setup_pid" 60 setup.exe; }
+# A first installation as offered: welcome, licence accepted, the default
+# folder, then Install.
+install_with_defaults() {
+  ui_click --title-prefix "$wizard" --id $next --timeout 30000 >/dev/null
+  ui_click --title-prefix "$wizard" --id $license_yes >/dev/null
+  for _ in 1 2 3; do ui_click --title-prefix "$wizard" --id $next >/dev/null; done
+}
 
 wineserver -p 2>/dev/null || true
 
@@ -141,11 +148,7 @@ check "product unregistered" product_absent "$main"
 
 fresh_machine "a prerequisite without installer: where to get it"
 start_setup "$build/demo/medium-missing-prerequisite" /l:1033
-ui_click --title-prefix "$wizard" --id $next --timeout 30000 >/dev/null
-ui_click --title-prefix "$wizard" --id $license_yes >/dev/null
-ui_click --title-prefix "$wizard" --id $next >/dev/null
-ui_click --title-prefix "$wizard" --id $next >/dev/null
-ui_click --title-prefix "$wizard" --id $next >/dev/null
+install_with_defaults
 output=$(ui_answer --title "Melvaro 2012" --button OK --timeout 30000)
 check "the pass's result told in the system's words" contains <(echo "$output") "not found"
 page_is "Missing prerequisite program"
@@ -159,9 +162,7 @@ check "nothing installed" product_absent "$main"
 # enough to cancel while it installs.
 fresh_machine "cancel confirmed during the second of three packages"
 start_setup "$build/demo/medium-three-packages" /l:1033
-ui_click --title-prefix "$wizard" --id $next --timeout 30000 >/dev/null
-ui_click --title-prefix "$wizard" --id $license_yes >/dev/null
-for _ in 1 2 3; do ui_click --title-prefix "$wizard" --id $next >/dev/null; done
+install_with_defaults
 for _ in $(seq 150); do [ "$(text_of $status1)" = "Melvaro 2012 Tutorials" ] && break; sleep 0.2; done
 check "the second package installing" is "$(text_of $status1)" "Melvaro 2012 Tutorials"
 ui_click --title-prefix "$wizard" --id $cancel >/dev/null
@@ -180,9 +181,7 @@ check "the third was never started" product_absent "$plugins"
 fresh_machine "administrative installation refused by Wine's engine"
 # Wine quotes an argument holding quotes again, so the path has no blanks.
 start_setup "$medium" /l:1033 '/a:C:\AdminPoint'
-ui_click --title-prefix "$wizard" --id $next --timeout 30000 >/dev/null
-ui_click --title-prefix "$wizard" --id $license_yes >/dev/null
-for _ in 1 2 3; do ui_click --title-prefix "$wizard" --id $next >/dev/null; done
+install_with_defaults
 output=$(ui_answer --title-prefix "Melvaro 2012" --button OK --timeout 30000)
 check "the engine's answer told" contains <(echo "$output") "Windows Installer returned '1626'"
 page_is Complete 30000
